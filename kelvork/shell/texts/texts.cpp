@@ -14,7 +14,6 @@ namespace {
 struct State {
     QString programFolder;
     int language = 1;
-    FontChoice font{QStringLiteral("宋体"), 9, 1};
 };
 
 State& state()
@@ -96,12 +95,17 @@ void configure(const QString& programFolder, int language)
     if (!s.programFolder.isEmpty() && !s.programFolder.endsWith(QLatin1Char('/')))
         s.programFolder += QLatin1Char('/');
     s.language = language;
-    s.font.name = lookup(QStringLiteral("LanguageOptions"), QStringLiteral("FontName"),
-                         QStringLiteral("宋体"));
-    s.font.size = toInt(lookup(QStringLiteral("LanguageOptions"), QStringLiteral("FontSize"),
-                               QStringLiteral("9")), 9);
-    s.font.charSet = toInt(lookup(QStringLiteral("LanguageOptions"), QStringLiteral("FontCharSet"),
-                                  QStringLiteral("1")), 1);
+    fontSet() = readFontSet();
+}
+
+TFontSet readFontSet()
+{
+    const QString section = QStringLiteral("LanguageOptions");
+    TFontSet font;
+    font.name = lookup(section, QStringLiteral("FontName"), QStringLiteral("宋体"));
+    font.size = toInt(lookup(section, QStringLiteral("FontSize"), QStringLiteral("9")), 9);
+    font.charSet = toInt(lookup(section, QStringLiteral("FontCharSet"), QStringLiteral("1")), 1);
+    return font;
 }
 
 QString languageFilePath()
@@ -137,11 +141,6 @@ QString resource(const QString& key, const QString& defaultText)
     return lookup(QStringLiteral("Resource"), key, defaultText);
 }
 
-FontChoice fontChoice()
-{
-    return state().font;
-}
-
 QString resolveFontFamily(const QString& name, int language)
 {
     const QStringList families = QFontDatabase::families();
@@ -168,7 +167,7 @@ QString resolveFontFamily(const QString& name, int language)
 
 QFont screenFont()
 {
-    const FontChoice choice = fontChoice();
+    const TFontSet& choice = fontSet();
     QFont font(resolveFontFamily(choice.name, language()));
     if (choice.size > 0)
         font.setPointSize(choice.size);

@@ -7,12 +7,14 @@
 #include <QList>
 #include <QString>
 
+#include "sys_config.h"
+
 namespace kelvork::texts {
 
 // Chooses the program folder (held with a trailing '/') and the interface language for every
 // later lookup: 1 Simplified Chinese (Kelvork.chs), 2 English (Kelvork.en), 3 Traditional Chinese
 // (Kelvork.cht); any other value reads Kelvork.chs. Also reads the font of section
-// "LanguageOptions" (see screenFont()). Called once at start; tests call it again freely.
+// "LanguageOptions" into kelvork::fontSet() (see readFontSet()). Called once at start; tests call it again freely.
 void configure(const QString& programFolder, int language);
 
 // The language-file path the lookups read: program folder + "Kelvork" + the language's extension.
@@ -33,18 +35,14 @@ QString resource(const QString& key, const QString& defaultText);
 // The line-break rule alone, for texts that do not come through lookup().
 QString convertLineBreaks(const QString& value);
 
-// The font record of section "LanguageOptions": FontName (default "宋体"), FontSize (default 9),
-// FontCharSet (default 1), read by configure().
-struct FontChoice {
-    QString name;
-    int size = 9;
-    int charSet = 1;
-};
-FontChoice fontChoice();
+// Reads section "LanguageOptions" of the current language file into a font record: FontName
+// (default "宋体"), FontSize (default 9), FontCharSet (default 1); a size or character set that is
+// not a number takes its default. configure() stores it into kelvork::fontSet().
+TFontSet readFontSet();
 
-// The font screens use: the family of FontName when the system has it, otherwise an installed
-// family that shows the interface language (Noto Sans CJK SC or TC, or any family with Chinese
-// glyphs), at FontSize points. Needs a QGuiApplication.
+// The font screens use, from kelvork::fontSet(): the family of its name when the system has it,
+// otherwise an installed family that shows the interface language (Noto Sans CJK SC or TC, or any
+// family with Chinese glyphs), at its size in points. Needs a QGuiApplication.
 QFont screenFont();
 // The installed family that stands in for `name` (itself when installed, case-insensitively).
 QString resolveFontFamily(const QString& name, int language);

@@ -83,9 +83,9 @@ TEST(TextLookup, FontFromLanguageOptionsFallsBackToAnInstalledChineseFamily)
 {
     QTemporaryDir dir;
     texts::configure(dir.path(), 1);  // no file: 宋体, 9, 1
-    EXPECT_EQ(texts::fontChoice().name, "宋体");
-    EXPECT_EQ(texts::fontChoice().size, 9);
-    EXPECT_EQ(texts::fontChoice().charSet, 1);
+    EXPECT_EQ(kelvork::fontSet().name, "宋体");
+    EXPECT_EQ(kelvork::fontSet().size, 9);
+    EXPECT_EQ(kelvork::fontSet().charSet, 1);
     const QFont font = texts::screenFont();
     EXPECT_EQ(font.pointSize(), 9);
     ASSERT_TRUE(QFontDatabase::families().contains(font.family())) << font.family().toStdString();
@@ -96,12 +96,12 @@ TEST(TextLookup, FontFromLanguageOptionsFallsBackToAnInstalledChineseFamily)
     writeFile(dir.filePath("Kelvork.en"),
               "[LanguageOptions]\nFontName=dejavu sans\nFontSize=10\nFontCharSet=0\n");
     texts::configure(dir.path(), 2);
-    EXPECT_EQ(texts::fontChoice().charSet, 0);
+    EXPECT_EQ(kelvork::fontSet().charSet, 0);
     EXPECT_EQ(texts::screenFont().family(), "DejaVu Sans");
     EXPECT_EQ(texts::screenFont().pointSize(), 10);
 
     writeFile(dir.filePath("Kelvork.cht"), "[LanguageOptions]\nFontName=細明體\nFontSize=x\n");
     texts::configure(dir.path(), 3);
-    EXPECT_EQ(texts::fontChoice().size, 9);  // unreadable size: the default
+    EXPECT_EQ(kelvork::fontSet().size, 9);  // unreadable size: the default
     EXPECT_EQ(texts::resolveFontFamily("細明體", 3), "Noto Sans CJK TC");
 }
