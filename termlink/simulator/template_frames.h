@@ -11,8 +11,9 @@
 namespace termsim {
 
 // Frames raw template bytes: the first frame carries raw.size() / 2 bytes, the second the rest.
-// Each half must fit a count byte (at most 255 bytes); longer halves are cut to 255.
-std::string frameTemplate(std::string_view raw);
+// Each half must fit a count byte (at most 255 bytes); longer halves are cut to 255. A nonzero
+// checksumError is added to both checksums (frames a terminal with a fault would send).
+std::string frameTemplate(std::string_view raw, int checksumError = 0);
 
 // The raw bytes of two valid frames at the start of `frames`, or nothing when either frame is
 // malformed (wrong start or type, bad escape, bad checksum, missing end). `used`, when given,
