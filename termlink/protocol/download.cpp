@@ -1,0 +1,297 @@
+#include "download.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "exchange.h"
+#include "reply_tests.h"
+#include "text_scan.h"
+#include "transport/locks.h"
+
+namespace termlink {
+namespace {
+
+constexpr std::size_t kBlockingPieceBytes = std::size_t{64} << 10;
+constexpr std::size_t kNetPieceBytes = std::size_t{64} << 10;
+
+// Receives one piece appended to `text`, at most `limit` bytes.
+bool receivePiece(std::int32_t sno, std::string_view request, std::string& text, std::size_t limit,
+                  int timeoutMs, std::size_t& received) {
+  const std::size_t old = text.size();
+  text.resize(old + limit + 1);
+  const bool ok = exchangeInto(sno, request, text.data() + old, limit, received, timeoutMs);
+  text.resize(old + received);
+  return ok;
+}
+
+enum Status : int { kRunning = -1, kComplete = 1, kFailed = 2 };
+
+// One background download, shared by its thread and the registry.
+struct DownloadContext {
+  std::int32_t sno = 0;
+  const ListFormat* format = nullptr;
+  std::mutex mutex;        // guards text, parsePos and announced
+  std::string text;        // every byte received so far
+  std::size_t parsePos = 0;
+  std::int32_t announced = 0;
+  bool headerRead = false;
+  std::atomic<int> status{kRunning};
+  std::atomic<bool> abort{false};  // set when the caller is done or the library unloads
+  std::atomic<bool> threadDone{false};
+  std::chrono::steady_clock::time_point endedAt{};
+};
+
+struct Download {
+  std::shared_ptr<DownloadContext> context;
+  std::thread thread;
+};
+
+struct Registry {
+  std::mutex mutex;
+  std::uintptr_t nextId = 1;  // handles are never reused, so a stale one finds nothing
+  std::map<std::uintptr_t, Download> live;
+  std::vector<Download> retired;  // downloads whose handle is gone, until their thread ended
+};
+
+Registry& registry() {
+  static Registry& r = *new Registry;  // lives until the process ends, like the locks
+  return r;
+}
+
+// Joins ended threads and drops downloads abandoned long ago. Holds the registry mutex.
+void reapLocked(Registry& r) {
+  for (auto it = r.retired.begin(); it != r.retired.end();) {
+    if (!it->context->threadDone) {
+      ++it;
+      continue;
+    }
+    it->thread.join();
+    it = r.retired.erase(it);
+  }
+  const auto now = std::chrono::steady_clock::now();
+  for (auto it = r.live.begin(); it != r.live.end();) {
+    DownloadContext& c = *it->second.context;
+    if (c.threadDone && now - c.endedAt > std::chrono::seconds(kAbandonedDownloadSeconds)) {
+      it->second.thread.join();
+      it = r.live.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void appendPiece(DownloadContext& c, const char* data, std::size_t n) {
+  std::lock_guard lock(c.mutex);
+  c.text.append(data, n);
+}
+
+void runDownload(const std::shared_ptr<DownloadContext>& context) {
+  DownloadContext& c = *context;
+  const std::string endMarker = c.format->endMarker;
+  int status = kFailed;
+  {
+    std::lock_guard lock(exchangeLock());
+    const std::size_t piece = routeOf(c.sno) == Route::tcp ? kNetPieceBytes : kSerialPieceBytes;
+    std::vector<char> buffer(piece + 1);
+    const std::string request = formatText(c.format->request, sno(c.sno));
+    std::size_t total = 0;
+    std::size_t received = 0;
+    bool ok = exchangeInto(c.sno, request, buffer.data(), std::min(piece, kMaxListBytes), received,
+                           kListFirstTimeoutMs);
+    // The end is looked for in the text so far: a short last piece still completes the list.
+    std::string tail;  // the last bytes received, enough to hold the end marker
+    while (ok) {
+      appendPiece(c, buffer.data(), received);
+      total += received;
+      tail.append(buffer.data(), received);
+      if (tail.size() > endMarker.size()) tail.erase(0, tail.size() - endMarker.size());
+      if (endsWith(tail, endMarker)) {
+        status = kComplete;
+        break;
+      }
+      if (received == 0 || total >= kMaxListBytes || c.abort) break;
+      ok = exchangeInto(c.sno, {}, buffer.data(), std::min(piece, kMaxListBytes - total), received,
+                        kListNextTimeoutMs);
+    }
+  }
+  c.endedAt = std::chrono::steady_clock::now();
+  c.status = status;
+  c.threadDone = true;
+}
+
+// Reads the header once the whole header line is there. -1: not yet; 0: bad header; 1: read.
+int readHeader(DownloadContext& c, bool running) {
+  const std::size_t lf = c.text.find('\n');
+  if (lf == std::string::npos) return running ? -1 : 0;
+  const std::string_view line(c.text.data(), lf + 1);
+  int repliedSno = 0, announced = 0, consumed = -1;
+  const std::string pattern = std::string(c.format->header) + "\r\n%n";
+  if (scanText(line, pattern.c_str(), &repliedSno, &announced, &consumed) != 2 ||
+      repliedSno != c.sno || consumed != static_cast<int>(line.size()))
+    return 0;
+  c.announced = announced;
+  c.parsePos = line.size();
+  c.headerRead = true;
+  return 1;
+}
+
+// True when `line` is all white space (what "\r\n" in a scanf pattern accepts).
+bool blank(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), [](char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
+  });
+}
+
+// The body of a progress call, under the context's mutex.
+int parseProgress(DownloadContext& c, std::int32_t* total, std::int32_t* count, void** records) {
+  *total = 0;
+  *count = 0;
+  *records = nullptr;
+  const int status = c.status;
+  if (status == kFailed) return 0;
+  const bool running = status == kRunning;
+  if (!c.headerRead) {
+    if (running && c.text.size() < 15) return 2;
+    const int header = readHeader(c, running);
+    if (header < 0) return 2;
+    if (header == 0) return 0;
+    if (c.announced == 0) return 1;
+  }
+  *total = c.announced;
+  if (c.parsePos >= c.text.size()) return running ? 2 : 0;
+
+  const std::string_view rest = std::string_view(c.text).substr(c.parsePos);
+  const std::size_t lines = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
+  if (lines == 0) return running ? 2 : 0;
+
+  const std::string prefix = formatText(c.format->linePrefix, sno(c.sno));
+  const std::string endLine = formatText(c.format->endLine, sno(c.sno));
+  const std::size_t size = c.format->recordSize;
+  std::vector<unsigned char> parsed;
+  parsed.reserve(lines * size);
+  std::size_t pos = 0;
+  std::size_t n = 0;
+  bool complete = false;
+  while (n < lines) {
+    const std::size_t lf = rest.find('\n', pos);
+    const std::string_view line = rest.substr(pos, lf + 1 - pos);
+    pos += line.size();
+    if (line == endLine) {
+      complete = true;
+      break;
+    }
+    if (line.substr(0, prefix.size()) != prefix) return 0;
+    parsed.resize(parsed.size() + size);
+    const std::size_t used = c.format->parseRecord(line.substr(prefix.size()), c.sno,
+                                                   parsed.data() + parsed.size() - size);
+    if (used == 0 || !blank(line.substr(prefix.size() + used))) return 0;
+    ++n;
+  }
+  c.parsePos += pos;
+  if (n > 0) {
+    void* out = std::malloc(n * size);
+    if (out == nullptr) return 0;
+    std::memcpy(out, parsed.data(), n * size);
+    *records = out;
+    *count = static_cast<std::int32_t>(n);
+  }
+  if (complete) return 1;
+  // A finished transfer whose text holds no end line will never complete.
+  return running || c.parsePos < c.text.size() ? 2 : 0;
+}
+
+}  // namespace
+
+bool downloadAll(std::int32_t sno, std::string_view request, std::string_view endMarker,
+                 std::string& text) {
+  text.clear();
+  std::lock_guard lock(exchangeLock());
+  std::size_t received = 0;
+  if (!receivePiece(sno, request, text, kBlockingPieceBytes, kListFirstTimeoutMs, received)) {
+    text.clear();
+    return false;
+  }
+  // The end is looked for in the text so far: a short last piece still completes the list.
+  while (!endsWith(text, endMarker) && received > 0 && text.size() < kMaxListBytes) {
+    const std::size_t room = std::min(kBlockingPieceBytes, kMaxListBytes - text.size());
+    if (!receivePiece(sno, {}, text, room, kListNextTimeoutMs, received)) {
+      text.clear();
+      return false;
+    }
+  }
+  return true;
+}
+
+CKT_DownloadHandle startDownload(std::int32_t sno, const ListFormat& format) {
+  auto context = std::make_shared<DownloadContext>();
+  context->sno = sno;
+  context->format = &format;
+  Registry& r = registry();
+  std::lock_guard lock(r.mutex);
+  reapLocked(r);
+  Download download{context, {}};
+  try {
+    download.thread = std::thread(runDownload, context);
+  } catch (const std::system_error&) {
+    return nullptr;
+  }
+  const std::uintptr_t id = r.nextId++;
+  r.live.emplace(id, std::move(download));
+  return reinterpret_cast<CKT_DownloadHandle>(id);
+}
+
+int downloadProgress(CKT_DownloadHandle handle, std::int32_t* total, std::int32_t* count,
+                     void** records) {
+  *total = 0;
+  *count = 0;
+  *records = nullptr;
+  Registry& r = registry();
+  std::shared_ptr<DownloadContext> context;
+  {
+    std::lock_guard lock(r.mutex);
+    const auto it = r.live.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == r.live.end()) return 0;
+    context = it->second.context;
+  }
+  int result;
+  {
+    std::lock_guard lock(context->mutex);
+    result = parseProgress(*context, total, count, records);
+  }
+  if (result != 2) {
+    context->abort = true;
+    std::lock_guard lock(r.mutex);
+    const auto it = r.live.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it != r.live.end()) {
+      r.retired.push_back(std::move(it->second));
+      r.live.erase(it);
+    }
+  }
+  return result;
+}
+
+void stopDownloads() {
+  Registry& r = registry();
+  std::vector<Download> all;
+  {
+    std::lock_guard lock(r.mutex);
+    for (auto& [id, download] : r.live) all.push_back(std::move(download));
+    for (auto& download : r.retired) all.push_back(std::move(download));
+    r.live.clear();
+    r.retired.clear();
+  }
+  for (auto& download : all) download.context->abort = true;
+  for (auto& download : all)
+    if (download.thread.joinable()) download.thread.join();
+}
+
+}  // namespace termlink
