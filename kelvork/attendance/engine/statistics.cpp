@@ -162,4 +162,25 @@ void StatRules::FinishTotals(StatTotals& t) const {
     }
 }
 
+void WriteTotals(const StatTotals& t, MemStatRow& row) {
+    row.Normal = t.Normal;
+    row.Actual = t.Actual;
+    row.Latetime = t.Latetime;
+    row.Earlytime = t.Earlytime;
+    row.Absenttime = t.Absenttime;
+    row.Overtime = t.Overtime;
+    row.WOvertime = t.WOvertime;
+    row.HOvertime = t.HOvertime;
+    row.FOvertime = t.FOvertime;
+    row.Freeovertime = t.Freeovertime;
+    row.Leave = t.Leave;
+    row.Awaytime = t.Awaytime;
+    row.Busyleave = t.Busyleave;
+    row.Noin = t.Noin;
+    row.Noout = t.Noout;
+    row.Worktime = t.Worktime;
+    row.Attrate = t.Attrate;
+    for (double& figure : row.LeaveClasses) figure = TidyFigure(figure);
+}
+
 }  // namespace kelvork::engine

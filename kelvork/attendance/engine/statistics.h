@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "parameters.h"
+#include "working_tables.h"
 
 namespace kelvork::engine {
 
@@ -96,6 +97,10 @@ private:
     int workdaylong_;
     std::vector<ParameterProblem> problems_;
 };
+
+// Writes the finished totals into the employee's MemStat row (the leave-class figures, which the
+// leaves add to the row directly, are kept).
+void WriteTotals(const StatTotals& totals, MemStatRow& row);
 
 // q rounded to a whole number: 0 toward zero, 1 up when q has a fractional part, 2 to the nearest
 // with an exact half going to the even number. A q within a rounding hair of a whole number (or of
