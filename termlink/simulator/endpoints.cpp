@@ -55,7 +55,10 @@ void Endpoint::clearRequests() { wire_->clearRequests(); }
 bool Endpoint::waitForRequests(std::size_t n, std::chrono::milliseconds timeout) const {
   return wire_->waitForRequests(n, timeout);
 }
-void Endpoint::punch(const ClockingRecord& record, std::size_t index) { wire_->punch(record, index); }
+void Endpoint::punch(const ClockingRecord& record, std::size_t index) { wire_->punch({record}, index); }
+void Endpoint::punch(const std::vector<ClockingRecord>& records, std::size_t index) {
+  wire_->punch(records, index);
+}
 void Endpoint::sendRaw(std::string bytes) { wire_->sendRaw(std::move(bytes)); }
 
 PtyEndpoint::PtyEndpoint(std::shared_ptr<TerminalState> terminal, SimOptions options)

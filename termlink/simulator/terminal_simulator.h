@@ -44,6 +44,9 @@ class Endpoint {
   // A new punch on terminal `index` of this endpoint: stored, and when its realtime mode is not 0,
   // pushed at once as "(sno,kq,person,time,value)\r\n".
   void punch(const ClockingRecord& record, std::size_t index = 0);
+  // Several punches at once: stored, and in realtime mode pushed together as one piece, so that
+  // the library reads their lines in one go.
+  void punch(const std::vector<ClockingRecord>& records, std::size_t index = 0);
   // Writes bytes on the line as one piece, between replies (two realtime lines, noise, ...).
   void sendRaw(std::string bytes);
 

@@ -80,10 +80,14 @@ bool Wire::waitForRequests(std::size_t n, std::chrono::milliseconds timeout) con
   return changed_.wait_for(lock, timeout, [&] { return log_.size() >= n; });
 }
 
-void Wire::punch(const ClockingRecord& record, std::size_t index) {
+void Wire::punch(const std::vector<ClockingRecord>& records, std::size_t index) {
   TerminalState& terminal = *terminals_.at(index);
-  terminal.addRecord(record);
-  if (terminal.realtimeMode() != 0) sendRaw(Responder::realtimeLine(terminal.sno(), record));
+  std::string lines;
+  for (const ClockingRecord& record : records) {
+    terminal.addRecord(record);
+    lines += Responder::realtimeLine(terminal.sno(), record);
+  }
+  if (terminal.realtimeMode() != 0 && !lines.empty()) sendRaw(std::move(lines));
 }
 
 void Wire::sendRaw(std::string bytes) {

@@ -37,7 +37,7 @@ class Wire {
   std::vector<std::string> requests() const;
   void clearRequests();
   bool waitForRequests(std::size_t n, std::chrono::milliseconds timeout) const;
-  void punch(const ClockingRecord& record, std::size_t index);
+  void punch(const std::vector<ClockingRecord>& records, std::size_t index);
   void sendRaw(std::string bytes);
 
   bool connected() const;

@@ -67,7 +67,10 @@ TEST(PtyEndpoint, AnswersOverTheLineAndLogsRequests) {
   EXPECT_EQ(client.receive(), "(123456,setreal,ok)\r\n");
   line.punch({5, "2009-06-03 09:20:53", 1});
   EXPECT_EQ(client.receive(), "(123456,kq,5,2009-06-03 09:20:53,1)\r\n");
-  EXPECT_EQ(terminal->recordCount(), 2u);
+  line.punch({{6, "2009-06-03 09:21:00", 0}, {7, "2009-06-03 09:21:01", 1}});
+  EXPECT_EQ(client.receive(),
+            "(123456,kq,6,2009-06-03 09:21:00,0)\r\n(123456,kq,7,2009-06-03 09:21:01,1)\r\n");
+  EXPECT_EQ(terminal->recordCount(), 4u);
 }
 
 TEST(PtyEndpoint, TerminalsSharingALineAnswerTheirOwnRequests) {
