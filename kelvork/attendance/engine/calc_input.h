@@ -142,6 +142,17 @@ struct CalcInput {
     CalcTexts texts;
 };
 
+// A Holiday row the calculation can use: its first moment (BDate) and its number of days.
+struct HolidaySpan {
+    Moment begin = 0;
+    int Days = 0;
+};
+
+// The usable holidays in table order. A row whose BDate cannot be read or whose Days is negative
+// is reported (table "Holiday") and left out; a row of 0 days is kept (it covers no date).
+std::vector<HolidaySpan> PrepareHolidays(const std::vector<HolidayRow>& rows,
+                                         std::vector<RunProblem>& problems);
+
 // The first and the last moment of the punches the loader reads for a run over S ... E (both
 // inclusive): the day before S from 00:00:00, up to the day after E at 23:59:59.
 Moment PunchLoadFrom(DayNumber s);
