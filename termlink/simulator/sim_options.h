@@ -2,6 +2,7 @@
 // need. An endpoint copies its options under its lock, so they may be changed while it serves.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,8 +24,13 @@ enum class Malformation {
 
 struct SimOptions {
   bool silent = false;                    // read every request, answer none
-  bool splitReplies = false;              // write each reply in two pieces ...
-  int splitPauseMs = 60;                  // ... this long apart (over 150 ms to split on a serial line)
+  // Writing replies in pieces, each piece splitPauseMs after the one before (over 150 ms to split a
+  // reply on a serial line): in two halves; with the last tailPieceBytes bytes apart (a short last
+  // piece of a list); in pieces of pieceBytes. They combine.
+  bool splitReplies = false;
+  std::size_t tailPieceBytes = 0;
+  std::size_t pieceBytes = 0;
+  int splitPauseMs = 60;
   std::optional<std::uint32_t> replySno;  // answer with this serial number instead of our own
   Malformation malformation = Malformation::None;
   // Close the connection (TCP) or fall silent for the rest of the reply (serial line) after this

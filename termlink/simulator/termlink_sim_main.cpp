@@ -32,7 +32,9 @@ const char* kUsage =
     "  --persons N          N enrolled persons, each with a template for finger 0\n"
     "  --silent             answer nothing\n"
     "  --split              write each reply in two pieces\n"
-    "  --split-pause MS     pause between the two pieces (default 60)\n"
+    "  --pieces N           write replies in pieces of N bytes\n"
+    "  --tail-piece N       write the last N bytes of each reply as a piece of their own\n"
+    "  --split-pause MS     pause between pieces (default 60)\n"
     "  --reply-sno N        answer with serial number N\n"
     "  --malformed KIND     bracket | onebyte | wrongword | fivemac | checksum | noend\n"
     "  --drop-after N       end the connection after N lines of a list\n"
@@ -86,6 +88,12 @@ int main(int argc, char** argv) {
       options.silent = true;
     } else if (a == "--split") {
       options.splitReplies = true;
+    } else if (a == "--pieces") {
+      if (!value(v) || *v == 0) return usage("--pieces needs a byte count");
+      options.pieceBytes = static_cast<std::size_t>(*v);
+    } else if (a == "--tail-piece") {
+      if (!value(v) || *v == 0) return usage("--tail-piece needs a byte count");
+      options.tailPieceBytes = static_cast<std::size_t>(*v);
     } else if (a == "--split-pause") {
       if (!value(v)) return usage("--split-pause needs milliseconds");
       options.splitPauseMs = static_cast<int>(*v);

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -250,11 +251,23 @@ void Wire::serveInput(const char* data, std::size_t size) {
 }
 
 bool Wire::writeReply(const std::string& bytes, const SimOptions& options) {
-  if (!options.splitReplies || bytes.size() < 2) return writePaced(bytes, options.baud);
-  const std::size_t half = bytes.size() / 2;
-  return writePaced(std::string_view(bytes).substr(0, half), options.baud) &&
-         sleepFor(std::chrono::milliseconds(options.splitPauseMs)) &&
-         writePaced(std::string_view(bytes).substr(half), options.baud);
+  std::vector<std::size_t> cuts;
+  if (options.splitReplies && bytes.size() >= 2) cuts.push_back(bytes.size() / 2);
+  if (options.tailPieceBytes > 0 && bytes.size() > options.tailPieceBytes)
+    cuts.push_back(bytes.size() - options.tailPieceBytes);
+  if (options.pieceBytes > 0)
+    for (std::size_t at = options.pieceBytes; at < bytes.size(); at += options.pieceBytes) cuts.push_back(at);
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  cuts.push_back(bytes.size());
+
+  std::size_t from = 0;
+  for (std::size_t to : cuts) {
+    if (from > 0 && !sleepFor(std::chrono::milliseconds(options.splitPauseMs))) return false;
+    if (!writePaced(std::string_view(bytes).substr(from, to - from), options.baud)) return false;
+    from = to;
+  }
+  return true;
 }
 
 bool Wire::writePaced(std::string_view bytes, int baud) {

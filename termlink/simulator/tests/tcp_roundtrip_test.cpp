@@ -87,6 +87,13 @@ TEST(TcpEndpoint, SplitsRepliesAndDropsInMidList) {
   EXPECT_EQ(server.receiveOnce(), "g,ok)\r\n");
 
   options.splitReplies = false;
+  options.tailPieceBytes = 5;
+  options.pieceBytes = 4;
+  net.setOptions(options);
+  server.send("(5,setwg,1)");
+  for (const char* piece : {"(5,s", "etwg", ",", "ok)", "\r\n"}) EXPECT_EQ(server.receiveOnce(), piece);
+
+  options.tailPieceBytes = options.pieceBytes = 0;
   options.dropAfterRecords = 2;
   net.setOptions(options);
   terminal->fillRecords(10);
