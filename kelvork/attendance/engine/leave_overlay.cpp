@@ -219,12 +219,12 @@ private:
 
 }  // namespace
 
-void OverlayLeaves(std::vector<MemTabRow>& memTab, const std::vector<LeaveRow>& leaves,
+void OverlayLeaves(std::vector<MemTabRow>& memTab, std::span<const LeaveRow* const> leaves,
                    const LeaveContext& ctx, StatTotals& totals, MemStatRow& statRow,
                    NumberedTable<MemAbnorRow>& memAbnor, std::vector<RunProblem>& problems) {
     LeaveOverlay overlay(memTab, ctx, totals, statRow, memAbnor, problems);
-    for (const LeaveRow& leave : leaves)
-        if (leave.Userid == statRow.Ucode.view()) overlay.Lay(leave);
+    for (const LeaveRow* leave : leaves)
+        if (leave->Userid == statRow.Ucode.view()) overlay.Lay(*leave);
     overlay.RemoveTouchedFloating();
 }
 

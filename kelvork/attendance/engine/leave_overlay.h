@@ -3,6 +3,7 @@
 // free-overtime entries made from the listed punches. Both add rows to MemAbnor and change the
 // employee's totals; they run after the period evaluation and before the totals are finished.
 
+#include <span>
 #include <vector>
 
 #include "calc_input.h"
@@ -33,7 +34,7 @@ struct LeaveContext {
 // A period touched by several leaves gives back its attended workday once, and stays an absent
 // period for every one of them. A leave whose times cannot be read, or which ends before it
 // begins, is reported in `problems` and left out.
-void OverlayLeaves(std::vector<MemTabRow>& memTab, const std::vector<LeaveRow>& leaves,
+void OverlayLeaves(std::vector<MemTabRow>& memTab, std::span<const LeaveRow* const> leaves,
                    const LeaveContext& ctx, StatTotals& totals, MemStatRow& statRow,
                    NumberedTable<MemAbnorRow>& memAbnor, std::vector<RunProblem>& problems);
 

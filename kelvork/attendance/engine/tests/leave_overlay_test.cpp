@@ -65,7 +65,9 @@ struct Fixture {
         std::vector<HolidaySpan> holidays;
         EvaluatePeriods(memTab, EvaluationContext{rules, params.basePar, holidays}, totals, problems);
         LeaveContext ctx{rules, params, texts, memStat, *ParseMoment(from), *ParseMoment(to)};
-        OverlayLeaves(memTab, leaves, ctx, totals, *stat, memAbnor, problems);
+        std::vector<const LeaveRow*> pointers;
+        for (const LeaveRow& l : leaves) pointers.push_back(&l);
+        OverlayLeaves(memTab, pointers, ctx, totals, *stat, memAbnor, problems);
     }
     double Column(int classid) const { return stat->LeaveClasses[*memStat.ColumnOfClass(classid)]; }
 };
