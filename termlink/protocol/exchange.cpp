@@ -108,7 +108,8 @@ bool tcpExchange(int socket, std::string_view request, char* area, std::size_t c
     pollfd p{socket, POLLIN, 0};
     const int r = ::poll(&p, 1, kNetWaitMs);
     if (r < 0 && errno == EINTR) continue;
-    if (r < 0 || (r > 0 && (p.revents & (POLLERR | POLLNVAL)) != 0)) {
+    // A reset connection reads as readable: its receive then reports the error.
+    if (r < 0 || (r > 0 && (p.revents & POLLNVAL) != 0)) {
       dropConnection(socket);
       return false;
     }

@@ -1,0 +1,186 @@
+// Reading replies and list texts: the scanf rules of the patterns, the reply tests, whole lists
+// and realtime lines.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "protocol/list_format.h"
+#include "protocol/realtime.h"
+#include "protocol/reply_tests.h"
+#include "protocol/text_scan.h"
+#include "termlink.h"
+
+namespace termlink {
+namespace {
+
+struct ClockCase {
+  const char* reply;
+  int fields;
+  char after;
+};
+
+TEST(ScanText, ClockReplyFollowsTheScanfRules) {
+  const ClockCase cases[] = {
+      {"(8,sysclock,2009-6-3 9:20:52)\r\n", 8, ')'},
+      {"(8,sysclock,2009-6-3 9:20:52]\r\n", 8, ']'},
+      {"(8,sysclock,2009-06-03   09:20:52)", 8, ')'},  // a blank in the pattern takes any run
+      {"(8,sysclock,2009-6-3 9:20)\r\n", 6, 0},
+      {"(8,sysinfo,2009-6-3 9:20:52)\r\n", 1, 0},
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reply);
+    int sno = 0, y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    char after = 0;
+    EXPECT_EQ(scanText(c.reply, "(%d,sysclock,%d-%d-%d %d:%d:%d%c\r\n", &sno, &y, &mo, &d, &h, &mi,
+                       &s, &after),
+              c.fields);
+    if (c.fields == 8) {
+      EXPECT_EQ(after, c.after);
+      EXPECT_EQ(y * 10000 + mo * 100 + d, 20090603);
+      EXPECT_EQ(h * 10000 + mi * 100 + s, 92052);
+    }
+  }
+}
+
+TEST(ScanText, NamesNumbersAndPositions) {
+  char name[16];
+  int a = 0, b = 0, used = -1;
+  EXPECT_EQ(scanText("12,Anna Li,-7)\r\nrest", "%d,%15[^,],%d)\r\n%n", &a, name, &b, &used), 3);
+  EXPECT_STREQ(name, "Anna Li");
+  EXPECT_EQ(b, -7);
+  EXPECT_EQ(used, 16) << "the CR LF directive takes the line end";
+
+  EXPECT_EQ(scanText("1,SixteenLetters!!,2)", "%d,%15[^,],%d)", &a, name, &b), 2)
+      << "a 16-byte name stops at 15 bytes and the comma does not follow";
+  EXPECT_EQ(scanText("1,,2)", "%d,%15[^,],%d)", &a, name, &b), 1) << "an empty name converts nothing";
+  EXPECT_EQ(scanText("4294967295", "%u", &a), 1);
+  EXPECT_EQ(a, -1) << "numbers keep their low 32 bits";
+  EXPECT_EQ(scanText("  +42", "%d", &a), 1);
+  EXPECT_EQ(a, 42);
+  EXPECT_EQ(scanText("-", "%d", &a), 0);
+}
+
+TEST(ScanText, NeverReadsPastTheTextItIsGiven) {
+  const char buffer[] = {'(', '5', '5', '5'};  // no NUL after it
+  int sno = 0;
+  EXPECT_EQ(scanText(std::string_view(buffer, 2), "(%d", &sno), 1);
+  EXPECT_EQ(sno, 5);
+}
+
+TEST(ReplyTests, ExactTailAndPrefix) {
+  EXPECT_TRUE(replyIsExactly("(9,setdoor,ok)\r\n", formatText("(%u,setdoor,ok)\r\n", sno(9))));
+  EXPECT_FALSE(replyIsExactly("(9,setdoor,ok)", "(9,setdoor,ok)\r\n"));
+  EXPECT_EQ(formatText("(%u,sysinfo)", sno(-1)), "(4294967295,sysinfo)");
+
+  const auto tails = {std::string_view(",ygadd,ok)\r\n"), std::string_view(",ygchg,ok)\r\n")};
+  EXPECT_EQ(replyTailIndex("(777,ygchg,ok)\r\n", tails), 1) << "the serial number is not compared";
+  EXPECT_EQ(replyTailIndex("(777,ygadd,ok)\r\n", tails), 0);
+  EXPECT_EQ(replyTailIndex("(777,ygadd,err)\r\n", tails), -1);
+  EXPECT_EQ(replyTailIndex("no comma", tails), -1);
+
+  EXPECT_TRUE(replyHasPrefix("(5,gettemplet,err,none)", "(5,gettemplet,"));
+  EXPECT_FALSE(replyHasPrefix("(5,gettemplet,", "(5,gettemplet,")) << "must be longer";
+}
+
+// Reads a person list text for serial number 5.
+struct Persons {
+  bool ok;
+  std::int32_t count = -99;
+  std::vector<PersonInfo> records;
+};
+Persons readPersons(const std::string& text) {
+  Persons out{};
+  void* array = reinterpret_cast<void*>(1);
+  out.ok = parseWholeList(text, 5, personList(), &out.count, &array);
+  if (array != reinterpret_cast<void*>(1) && array != nullptr) {
+    const auto* p = static_cast<PersonInfo*>(array);
+    out.records.assign(p, p + out.count);
+    std::free(array);
+  }
+  return out;
+}
+
+TEST(WholeList, PersonsWithAndWithoutNames) {
+  const Persons p = readPersons(
+      "(5,ygdata,2)\r\n(5,yg,1,Anna,10,4294967295,3,4,5)\r\n(5,yg,2,,0,1,2,3,4)\r\n(5,ygdataend)\r\n");
+  ASSERT_TRUE(p.ok);
+  ASSERT_EQ(p.count, 2);
+  ASSERT_EQ(p.records.size(), 2u);
+  EXPECT_EQ(p.records[0].PersonID, 1);
+  EXPECT_STREQ(p.records[0].Name, "Anna");
+  EXPECT_EQ(p.records[0].Value2, -1);
+  EXPECT_EQ(p.records[0].Value5, 5);
+  EXPECT_STREQ(p.records[1].Name, "") << "two adjacent commas give an empty name";
+  EXPECT_EQ(p.records[1].Value5, 4);
+}
+
+TEST(WholeList, EmptyTerminalGivesCountZeroAndNoArray) {
+  void* array = reinterpret_cast<void*>(1);
+  std::int32_t count = -1;
+  EXPECT_TRUE(parseWholeList("(5,ygdata,0)\r\n(5,ygdataend)\r\n", 5, personList(), &count, &array));
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(array, nullptr);
+}
+
+TEST(WholeList, FaultsFailTheWholeList) {
+  struct Case {
+    const char* why;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"end line of another terminal", "(5,ygdata,1)\r\n(5,yg,1,A,1,2,3,4,5)\r\n(6,ygdataend)\r\n"},
+      {"name of 16 bytes", "(5,ygdata,1)\r\n(5,yg,1,SixteenLetters!!,1,2,3,4,5)\r\n(5,ygdataend)\r\n"},
+      {"record of another terminal", "(5,ygdata,1)\r\n(6,yg,1,A,1,2,3,4,5)\r\n(5,ygdataend)\r\n"},
+      {"fewer records than announced", "(5,ygdata,2)\r\n(5,yg,1,A,1,2,3,4,5)\r\n(5,ygdataend)\r\n"},
+      {"missing end line", "(5,ygdata,1)\r\n(5,yg,1,A,1,2,3,4,5)\r\n"},
+      {"a huge announced count", "(5,ygdata,2000000000)\r\n(5,yg,1,A,1,2,3,4,5)\r\n(5,ygdataend)\r\n"},
+      {"a negative count", "(5,ygdata,-3)\r\n(5,ygdataend)\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    const Persons p = readPersons(c.text);
+    EXPECT_FALSE(p.ok);
+    EXPECT_TRUE(p.records.empty());
+  }
+  EXPECT_EQ(readPersons("(5,ygdata,3)\r\n").count, 3) << "a failed list keeps the stored count";
+  EXPECT_EQ(readPersons("(5,ygdatx,3)\r\n").count, -99) << "an unread header leaves it untouched";
+}
+
+TEST(WholeList, ClockingRecordsTakeTheRequestedSerialNumber) {
+  void* array = nullptr;
+  std::int32_t count = 0;
+  ASSERT_TRUE(parseWholeList(
+      "(77,kqdata,1)\r\n(77,kq,5,2009-06-03 09:20:52,1)\r\n(77,kqdataend)\r\n", 77, clockingList(),
+      &count, &array));
+  ASSERT_EQ(count, 1);
+  const auto* r = static_cast<ClockingRecord*>(array);
+  EXPECT_EQ(r->Sno, 77);
+  EXPECT_EQ(r->PersonID, 5);
+  EXPECT_EQ(r->Value, 1);
+  EXPECT_STREQ(r->Time, "2009-06-03 09:20:52");
+  std::free(array);
+
+  EXPECT_FALSE(parseWholeList(
+      "(77,kqdata,1)\r\n(77,kq,5,2009-06-03 09:20:52.5,1)\r\n(77,kqdataend)\r\n", 77,
+      clockingList(), &count, &array))
+      << "a time text of 20 bytes";
+}
+
+TEST(Realtime, LinesAreReadInOrderAndNoiseIsSkipped) {
+  std::vector<ClockingRecord> out;
+  parseRealtimeText(
+      "(77,kq,5,2009-06-03 09:20:52,1)\r\nnoise\r\n(78,kq,6,2009-06-03 09:21:00,0)\r\n(77,kq,", out);
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[0].Sno, 77);
+  EXPECT_EQ(out[0].PersonID, 5);
+  EXPECT_EQ(out[0].Value, 1);
+  EXPECT_STREQ(out[0].Time, "2009-06-03 09:20:52");
+  EXPECT_EQ(out[1].Sno, 78);
+}
+
+}  // namespace
+}  // namespace termlink
