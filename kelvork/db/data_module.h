@@ -50,8 +50,15 @@ public:
     // UserClass: the name of the cycle assigned to `userid` for `today` (yyyy-mm-dd), the
     // latest-starting assignment winning; "" when none, and "" while suppressed.
     QString userClass(const QString& userid, const QString& today);
-    // Department name by number from the last opened QryDept ("" when unknown).
-    QString deptName(const QVariant& deptid) const;
+    // Look-ups of the datasets ("" when nothing matches). Answers are kept until a dataset is
+    // opened again or the shared queries are reset.
+    QString deptName(const QVariant& deptid);
+    QString userName(const QVariant& userid);
+    QString userDeptName(const QVariant& userid);
+    QString scheduleName(const QVariant& schid);
+    QString timeName(const QVariant& timeid);
+    QString operatorName(const QVariant& opid);
+    void forgetLookups();
 
     // The shared datasets, owned by the module; statements as the program sets them at start.
     DatasetModel* QryOP;          // Select * from OPinfo
@@ -74,14 +81,14 @@ public:
     QList<DatasetModel*> datasets() const;
 
 private:
-    QString userName(const QVariant& userid);
-    QString scheduleName(const QVariant& schid);
-    QString timeName(const QVariant& timeid);
-    QString operatorName(const QVariant& opid);
+    DatasetModel* makeDataset(const QString& name, const QString& sql);
+    // One cached look-up: the first column of `sql` with :Key bound to `key`.
+    QString cachedLookup(const QString& cache, const QString& sql, const QVariant& key);
 
     Database db_;
     bool userClassSuppressed_ = false;
-    QHash<int, QString> deptNames_;
+    QList<DatasetModel*> datasets_;
+    QHash<QString, QHash<QString, QString>> lookups_;
 };
 
 // The program's data module, created on first use and living to the end of the program.

@@ -109,7 +109,8 @@ private:
     friend class Database;
     QSqlQuery query_;
     QString error_;
-    bool normalise_ = false;   // PostgreSQL values need the SQLite look
+    bool normalise_ = false;   // PostgreSQL values and names need the SQLite look
+    QString sql_;
 };
 
 // One connection to a SQLite file or a PostgreSQL database. Not copyable; one per data module,
@@ -128,6 +129,9 @@ public:
     // SQLite runs in WAL mode with a busy timeout. On failure the object stays closed and the
     // status says why; the caller shows LinkDBError.
     DbStatus open(const QString& connectionString);
+    // Opens (creating when missing) the SQLite file `path` as it is, without adding the schema:
+    // for building databases (the pristine copy, tests of old layouts).
+    DbStatus openFileAsIs(const QString& path);
     void close();
     bool isOpen() const;
 
@@ -162,8 +166,12 @@ public:
     QSqlQuery prepare(const QString& sql, const Params& params, DbStatus* status = nullptr);
 
 private:
-    DbStatus openSqlite();
+    DbStatus openSqlite(bool createSchemaWhenMissing);
     DbStatus openPostgres();
+    DbStatus fail(const QString& what);
+    QString translate(const QString& sql) const;
+    // Translates, prepares and binds `sql` into `q`; runs it when `execute`.
+    DbStatus run(QSqlQuery& q, const QString& sql, const Params& params, bool execute);
 
     QString name_;              // the Qt connection name, unique per object
     QString connectionString_;

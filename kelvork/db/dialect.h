@@ -23,6 +23,9 @@ struct Placeholder {
 // brackets and '::' casts is skipped.
 QList<Placeholder> findPlaceholders(const QString& sql);
 
+// `sql` with every named placeholder replaced by '?', in the order findPlaceholders lists them.
+QString positionalSql(const QString& sql);
+
 // Rewrites portable SQL for `engine`:
 // - [name] becomes "name" (PostgreSQL folds unquoted names to lower case, so the quoted name
 //   is lowered too);

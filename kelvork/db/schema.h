@@ -34,9 +34,15 @@ QStringList schemaTableNames();
 // The schema's own spelling of a table or column name (case-insensitive look-up), or `name`
 // unchanged when the schema does not know it. PostgreSQL reports names in lower case.
 QString canonicalName(const QString& name);
+// The same for a column read by `sql`: a name the engine reported in lower case takes the spelling
+// it has in the first table of `sql` that holds it (TimeTable.IsOvertime, Userinfo.Isovertime);
+// a name with capitals is already the spelling it was given and stays.
+QString canonicalColumnName(const QString& name, const QString& sql);
 
 // True for the columns that hold a date-time (Checktime, BeginTime, Intime ...), whose parameters
 // the dialect normalises; false for the text-date columns (BeginDate, Workdate, [date]).
 bool isDateTimeColumn(const QString& column);
+// True for the yes/no columns (IsAtt, Checked, MustIn ...).
+bool isYesNoColumn(const QString& column);
 
 } // namespace kelvork

@@ -2,14 +2,15 @@
 // For tests of every module: a fresh database with the whole schema, on SQLite (a file in a
 // temporary folder) or on the PostgreSQL test server (a new database, dropped afterwards).
 //
-//   kelvork::testing::TestDatabase tdb(kelvork::Engine::PostgreSQL);
+//   kelvork::testdb::TestDatabase tdb(kelvork::Engine::PostgreSQL);
 //   if (!tdb.available()) GTEST_SKIP() << tdb.skipReason().toStdString();
 //   ASSERT_TRUE(tdb.ok()) << tdb.error().toStdString();
 //   kelvork::Database& db = tdb.db();                 // open, with the whole schema
 //
 // The PostgreSQL server is the one the CTest fixture "kelvork_pg" starts (kelvork_add_db_test in
 // kelvork/db/CMakeLists.txt registers a suite with it); its connection is read from the folder named
-// by KELVORK_TEST_PG_DIR.
+// by KELVORK_TEST_PG_DIR, else the one of this build. Run the suite through ctest (or start the
+// server with kelvork/db/tests/pg_test_server.sh start DIR) for the PostgreSQL cases to run.
 
 #include "connection_string.h"
 #include "database.h"
@@ -24,7 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvork::testing {
+namespace kelvork::testdb {
 
 class TestDatabase {
 public:
@@ -67,4 +68,4 @@ QString postgresTestConnection(const QString& database = QStringLiteral("postgre
 std::vector<Engine> allEngines();
 std::string engineName(const ::testing::TestParamInfo<Engine>& info);
 
-} // namespace kelvork::testing
+} // namespace kelvork::testdb
