@@ -23,6 +23,10 @@ struct Outgoing {
   bool dropAfter = false;  // end the connection once it is written (a list cut short)
 };
 
+// What the terminal reports beyond what was set: sysinfo gives v<major>.<minor> and six numbers,
+// person capacity, persons, templates, records, cleared records and realtime mode; syscount gives
+// persons, templates and records. A request with wrong arguments or an unknown word is answered
+// "(sno,word,err)"; one for a serial number not on this line is not answered at all.
 class Responder {
  public:
   using Clock = std::chrono::steady_clock;

@@ -46,8 +46,9 @@ struct SimOptions {
   std::string modemAnswer = "CONNECT 9600";
   int modemDialMs = 300;
   bool refuseTemplates = false;  // answer template data with "err,err" whatever it holds
-  // Last word on every reply: gets the request text and the reply about to be sent, returns what is
-  // sent instead (empty: nothing). Runs on the endpoint's thread.
+  // Last word on every reply: gets the request text (for template data "<template N bytes>") and
+  // the reply about to be sent, returns what is sent instead (empty: nothing). Runs on the
+  // endpoint's thread.
   std::function<std::string(std::string_view request, std::string reply)> rewriteReply;
 };
 
