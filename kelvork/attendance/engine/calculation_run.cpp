@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "finishing_steps.h"
 #include "period_evaluation.h"
 #include "planned_periods.h"
 #include "punch_matching.h"
@@ -212,11 +213,19 @@ RunSummary RunCalculation(const CalcInput& input, const RunRequest& request, Wor
         EvaluatePeriods(memTab, evaluation, totals, problems);
         EmployeeRun run{input,  request, employee, memTab,     memRecord, rows.leaves, rules,
                         totals, tables,  memStatRow, memDayRow, problems};
-        if (callbacks.leavesAndOutings) callbacks.leavesAndOutings(run);
+        if (callbacks.leavesAndOutings) {
+            callbacks.leavesAndOutings(run);
+        } else {
+            LayLeavesAndOutings(run);
+        }
         rules.FinishTotals(totals);
         WriteTotals(totals, tables.MemStat.table.rows[memStatRow]);
         CopyEvaluatedPeriods(memTab, tables.MemUClass);
-        if (callbacks.dayMarks) callbacks.dayMarks(run);
+        if (callbacks.dayMarks) {
+            callbacks.dayMarks(run);
+        } else {
+            MarkDays(run);
+        }
         ++summary.employeesCalculated;
     }
 

@@ -63,9 +63,10 @@ struct RunCallbacks {
     // Asked before each employee; true stops the run there (the employees done so far stay).
     std::function<bool()> cancelRequested;
     // Leaves, business trips, going out and free overtime, laid over the evaluated periods: after
-    // the evaluation, before the totals are finished.
+    // the evaluation, before the totals are finished. Unset: the standard step
+    // (LayLeavesAndOutings of finishing_steps.h).
     std::function<void(EmployeeRun&)> leavesAndOutings;
-    // The day marks: after the evaluated periods were copied into MemUClass.
+    // The day marks: after the evaluated periods were copied into MemUClass. Unset: MarkDays.
     std::function<void(EmployeeRun&)> dayMarks;
 };
 
