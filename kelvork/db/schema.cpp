@@ -227,7 +227,6 @@ QString createTableSql(const TableDef& table, SchemaLayout layout, Engine engine
     QStringList parts;
     for (const ColumnDef& c : table.columns) {
         if (layout == SchemaLayout::Old && c.addedByUpgrade) continue;
-        // In the old layout UserLeave has no counter, so its first column is the data itself.
         QString line = engine == Engine::PostgreSQL ? QString::fromLatin1(c.name).toLower() : QString::fromLatin1(c.name);
         if (engine == Engine::PostgreSQL && line == "date") line = "\"date\"";
         line += ' ' + columnTypeSql(c.type, c.width, engine);
@@ -239,7 +238,10 @@ QString createTableSql(const TableDef& table, SchemaLayout layout, Engine engine
         parts << line;
     }
     if (table.primaryKey) parts << QStringLiteral("PRIMARY KEY (%1)").arg(QString::fromLatin1(table.primaryKey));
-    for (const char* rule : table.uniqueRules) parts << QStringLiteral("UNIQUE (%1)").arg(QString::fromLatin1(rule));
+    // Old files held repeated leaves: their rule came with the leave counter.
+    const bool oldLeaves = layout == SchemaLayout::Old && table.name == QLatin1String("UserLeave");
+    if (!oldLeaves)
+        for (const char* rule : table.uniqueRules) parts << QStringLiteral("UNIQUE (%1)").arg(QString::fromLatin1(rule));
     return QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(QString::fromLatin1(table.name), parts.join(",\n  "));
 }
 
