@@ -1,0 +1,43 @@
+// The program entry of Kelvork: one copy per user, the data module, the main window and its
+// start-up, then the event loop until the main window closes.
+#include "data_module.h"
+#include "frmmain.h"
+#include "single_instance.h"
+#include "sys_config.h"
+
+#include <QApplication>
+#include <QDir>
+
+#if __has_include("operator_seams_factory.h")
+#include "operator_seams_factory.h"
+#define KELVORK_HAVE_OPERATORS 1
+#endif
+
+int main(int argc, char** argv)
+{
+    // Before anything appears: a second copy ends silently.
+    kelvork::shell::SingleInstanceLock lock;
+    if (!lock.acquired())
+        return 0;
+
+    QApplication app(argc, argv);
+    const QString folder = kelvork::config::resolveProgramFolder(
+        app.arguments(), qEnvironmentVariable("KELVORK_HOME"), QCoreApplication::applicationDirPath());
+    QDir().mkpath(folder);
+    kelvork::config::setProgramFolder(folder);
+
+    kelvork::TDM& dm = kelvork::DM();
+    int rc = 0;
+    {
+        kelvork::shell::Frmmain frmmain(dm);
+#ifdef KELVORK_HAVE_OPERATORS
+        frmmain.setOperatorSeams(kelvork::operators::makeOperatorSeams());
+#endif
+        if (frmmain.FormCreate()) {
+            frmmain.show();
+            rc = app.exec();
+        }
+    }
+    dm.close();
+    return rc;
+}
