@@ -222,9 +222,9 @@ private:
 void OverlayLeaves(std::vector<MemTabRow>& memTab, std::span<const LeaveRow* const> leaves,
                    const LeaveContext& ctx, StatTotals& totals, MemStatRow& statRow,
                    NumberedTable<MemAbnorRow>& memAbnor, std::vector<RunProblem>& problems) {
+    if (leaves.empty()) return;
     LeaveOverlay overlay(memTab, ctx, totals, statRow, memAbnor, problems);
-    for (const LeaveRow* leave : leaves)
-        if (leave->Userid == statRow.Ucode.view()) overlay.Lay(*leave);
+    for (const LeaveRow* leave : leaves) overlay.Lay(*leave);
     overlay.RemoveTouchedFloating();
 }
 

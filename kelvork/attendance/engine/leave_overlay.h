@@ -23,13 +23,13 @@ struct LeaveContext {
     Moment spanEnd = 0;                  // the run's last date at its last time
 };
 
-// Lays the employee's leaves over the evaluated periods of `memTab`, in the order given. A leave
-// counts when it begins before the span's end and ends after its beginning; leaves of other
-// employees than `statRow.Ucode` are passed over. Each leave touching a period opens or clears
-// that period's check-in and check-out sides, gives back its absence or its attendance, marks the
-// period's Memo; touched floating periods are removed. Per leave, its minutes and workdays inside
-// periods go to Leave and to the class's MemStat column of `statRow` (a trip: to Busyleave and
-// the trip workdays), and one MemAbnor row is appended.
+// Lays the employee's leaves (UserLeave rows, in table order) over the evaluated periods of
+// `memTab`. A leave counts when it begins before the span's end and ends after its beginning.
+// Each leave touching a period opens or clears that period's check-in and check-out sides, gives
+// back its absence or its attendance and marks the period's Memo; touched floating periods are
+// removed. Per leave, its minutes and workdays inside periods go to Leave and to the class's
+// MemStat column of `statRow` (a trip: to Busyleave and the trip workdays), and one MemAbnor row
+// is appended.
 //
 // A period touched by several leaves gives back its attended workday once, and stays an absent
 // period for every one of them. A leave whose times cannot be read, or which ends before it
