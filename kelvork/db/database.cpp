@@ -229,6 +229,23 @@ QSqlQuery Database::prepare(const QString& sql, const Params& params, DbStatus* 
 DbStatus Database::run(QSqlQuery& q, const QString& sql, const Params& params, bool execute)
 {
     if (!open_) return DbStatus::failure(QStringLiteral("The database is not connected."));
+    // On PostgreSQL a failed statement spoils the whole transaction; in SQLite only the statement
+    // fails and the transaction goes on (an import skips a refused duplicate and keeps the rest).
+    // A savepoint per statement gives the server the same behaviour.
+    if (execute && inTransaction_ && settings_.engine == Engine::PostgreSQL) {
+        QSqlQuery mark(sqlDatabase());
+        mark.exec(QStringLiteral("SAVEPOINT kelvork_statement"));
+        const DbStatus st = runStatement(q, sql, params, execute);
+        mark.exec(st.ok() ? QStringLiteral("RELEASE SAVEPOINT kelvork_statement")
+                          : QStringLiteral("ROLLBACK TO SAVEPOINT kelvork_statement"));
+        if (!st.ok()) mark.exec(QStringLiteral("RELEASE SAVEPOINT kelvork_statement"));
+        return st;
+    }
+    return runStatement(q, sql, params, execute);
+}
+
+DbStatus Database::runStatement(QSqlQuery& q, const QString& sql, const Params& params, bool execute)
+{
     const QList<Placeholder> placeholders = findPlaceholders(sql);
     const QString text = translate(sql);
     if (placeholders.isEmpty() && execute) {
@@ -273,7 +290,9 @@ Query Database::query(const QString& sql, const Params& params)
     result.sql_ = sql;
     if (open_) {
         result.query_ = QSqlQuery(sqlDatabase());
-        result.query_.setForwardOnly(true);
+        // Forward-only reading saves memory in SQLite; the server's driver would instead hold the
+        // connection busy row by row, which statements run while reading must not meet.
+        result.query_.setForwardOnly(settings_.engine == Engine::SQLite);
     }
     DbStatus st = run(result.query_, sql, params, true);
     if (!st.ok()) result.error_ = st.message();
@@ -306,8 +325,7 @@ DbStatus Database::begin()
     if (!open_) return DbStatus::failure(QStringLiteral("The database is not connected."));
     if (inTransaction_) return DbStatus::failure(QStringLiteral("A transaction is already running."));
     // SQLite: take the write lock at once, so a change never meets a lock half way.
-    DbStatus st = settings_.engine == Engine::SQLite ? exec(QStringLiteral("BEGIN IMMEDIATE"))
-                                                      : exec(QStringLiteral("BEGIN"));
+    DbStatus st = control(settings_.engine == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
     if (st.ok()) inTransaction_ = true;
     return st;
 }
@@ -315,7 +333,7 @@ DbStatus Database::begin()
 DbStatus Database::commit()
 {
     if (!inTransaction_) return DbStatus::failure(QStringLiteral("No transaction is running."));
-    DbStatus st = exec(QStringLiteral("COMMIT"));
+    DbStatus st = control(QStringLiteral("COMMIT"));
     if (st.ok()) inTransaction_ = false;
     else rollback();
     return st;
@@ -325,7 +343,15 @@ DbStatus Database::rollback()
 {
     if (!inTransaction_) return DbStatus::success();
     inTransaction_ = false;
-    return exec(QStringLiteral("ROLLBACK"));
+    return control(QStringLiteral("ROLLBACK"));
+}
+
+DbStatus Database::control(const QString& statement)
+{
+    if (!open_) return DbStatus::failure(QStringLiteral("The database is not connected."));
+    QSqlQuery q(sqlDatabase());
+    if (!q.exec(statement)) return DbStatus::failure(engineText(q.lastError()));
+    return DbStatus::success();
 }
 
 // ---- Transaction ----

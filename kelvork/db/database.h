@@ -172,6 +172,8 @@ private:
     QString translate(const QString& sql) const;
     // Translates, prepares and binds `sql` into `q`; runs it when `execute`.
     DbStatus run(QSqlQuery& q, const QString& sql, const Params& params, bool execute);
+    DbStatus control(const QString& statement);   // BEGIN, COMMIT, ROLLBACK as they stand
+    DbStatus runStatement(QSqlQuery& q, const QString& sql, const Params& params, bool execute);
 
     QString name_;              // the Qt connection name, unique per object
     QString connectionString_;

@@ -165,6 +165,53 @@ QString outsideLiterals(const QString& sql, Edit edit)
     return out;
 }
 
+// PostgreSQL sorts empty values (NULL) last, SQLite first: each item of an ORDER BY list says
+// where they go, so both engines return the same order.
+QString nullsAsInSqlite(const QString& code)
+{
+    static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\b)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression stopWord(QStringLiteral(R"(^(limit|offset|union|except|intersect|fetch|for)\b)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression descending(QStringLiteral(R"(\bdesc$)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression hasNulls(QStringLiteral(R"(\bnulls\s+(first|last)\b)"), QRegularExpression::CaseInsensitiveOption);
+    QString out;
+    qsizetype from = 0;
+    for (auto it = orderBy.globalMatch(code); it.hasNext();) {
+        const auto m = it.next();
+        if (m.capturedStart() < from) continue;
+        qsizetype i = m.capturedEnd();
+        out += code.mid(from, i - from);
+        const qsizetype n = code.size();
+        int depth = 0;
+        QStringList items;
+        QString item;
+        for (; i < n; ++i) {
+            const QChar c = code[i];
+            if (c == '(') ++depth;
+            else if (c == ')') { if (depth == 0) break; --depth; }
+            else if (c == ';' && depth == 0) break;
+            else if (depth == 0 && (i == 0 || !code[i - 1].isLetterOrNumber()) && stopWord.match(code.mid(i, 12)).hasMatch()) break;
+            if (c == ',' && depth == 0) { items << item; item.clear(); continue; }
+            item += c;
+        }
+        items << item;
+        // Keep the blanks that separate the list from what follows.
+        qsizetype blanks = 0;
+        while (blanks < items.last().size() && items.last()[items.last().size() - 1 - blanks].isSpace()) ++blanks;
+        const QString trailing = items.last().right(blanks);
+        QStringList rewritten;
+        for (const QString& raw : items) {
+            const QString t = raw.trimmed();
+            if (t.isEmpty() || hasNulls.match(t).hasMatch()) { rewritten << t; continue; }
+            rewritten << t + (descending.match(t).hasMatch() ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST"));
+        }
+        out += ' ' + rewritten.join(QStringLiteral(", ")) + (trailing.isEmpty() && i < n && code[i] != ')' ? QStringLiteral(" ") : trailing);
+        from = i;
+    }
+    out += code.mid(from);
+    return out;
+}
+
 } // namespace
 
 QList<Placeholder> findPlaceholders(const QString& sql)
@@ -258,6 +305,7 @@ QString translateSql(const QString& sql, Engine engine)
             out += code.mid(last);
             code = out;
             code.replace(like, QStringLiteral("ILIKE"));
+            code = nullsAsInSqlite(code);
             // A yes/no column compared with 0 or 1 compares with false or true.
             out.clear();
             last = 0;

@@ -53,6 +53,12 @@ TEST(Dialect, TranslationsPerEngine)
         {"select * from Userinfo where IsAtt=1 and Userinfo.Isrest <> 0 and Deptid=1",
          "select * from Userinfo where IsAtt=1 and Userinfo.Isrest <> 0 and Deptid=1",
          "select * from Userinfo where IsAtt=true and Userinfo.Isrest <> false and Deptid=1"},
+        {"Select * from Usershift where Userid=:Userid order by BeginDate desc, Userid",
+         "Select * from Usershift where Userid=:Userid order by BeginDate desc, Userid",
+         "Select * from Usershift where Userid=:Userid order by BeginDate desc NULLS LAST, Userid NULLS FIRST"},
+        {"select * from (select * from Dept order by Deptname) d ORDER BY Deptid asc limit 5",
+         "select * from (select * from Dept order by Deptname) d ORDER BY Deptid asc limit 5",
+         "select * from (select * from Dept order by Deptname NULLS FIRST) d ORDER BY Deptid asc NULLS FIRST limit 5"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(translateSql(c.sql, Engine::SQLite).toStdString(), c.sqlite);
@@ -187,6 +193,49 @@ TEST_P(OnEngine, TransactionCommitsOrRollsBack)
     EXPECT_EQ(db().scalar("select count(*) from OutProg").toInt(), 1);
     ASSERT_TRUE(db().exec("insert into OutProg (ProgName) values ('next')").ok());
     EXPECT_EQ(db().lastInsertId(), db().scalar("select Progid from OutProg where ProgName='next'").toLongLong());
+}
+
+TEST_P(OnEngine, ARefusedRowInsideATransactionLeavesTheOthers)
+{
+    punch("5", "2004-01-31 08:00:00");
+    Transaction tx(db());
+    ASSERT_TRUE(tx.ok());
+    const char* times[] = {"2004-01-31 07:00:00", "2004-01-31 08:00:00", "2004-01-31 09:00:00"};
+    int refused = 0;
+    for (const char* t : times)
+        if (!db().exec("insert into Checkinout (Userid, Checktime) values ('5', :T)", {{"T", t}}).ok()) ++refused;
+    EXPECT_EQ(refused, 1);
+    ASSERT_TRUE(tx.commit().ok());
+    EXPECT_EQ(db().scalar("select count(*) from Checkinout where Userid='5'").toInt(), 3);
+}
+
+TEST_P(OnEngine, StatementsMayRunWhileAListIsRead)
+{
+    for (int i = 0; i < 300; ++i)
+        punch("6", qPrintable(QDateTime(QDate(2004, 1, 1), QTime(0, 0)).addSecs(60 * i).toString("yyyy-MM-dd HH:mm:ss")));
+    int rows = 0;
+    for (Query q = db().query("select * from Checkinout where Userid='6' order by Checktime"); q.next(); ++rows) {
+        if (rows % 50 != 0) continue;
+        ASSERT_TRUE(db().exec("update Checkinout set Checked=:C where Userid='6' and Checktime=:T",
+                              {{"C", true}, {"T", q.text("Checktime")}}).ok());
+        EXPECT_EQ(db().scalar("select count(*) from Checkinout where Checked=True").toInt(), rows / 50 + 1);
+    }
+    EXPECT_EQ(rows, 300);
+}
+
+TEST_P(OnEngine, EmptyValuesSortFirstOnBothEngines)
+{
+    for (const char* sql : {"insert into Userinfo (Userid, Name) values ('1', 'b')", "insert into Userinfo (Userid) values ('2')",
+                            "insert into Userinfo (Userid, Name) values ('3', 'a')", "insert into Userinfo (Userid, Name) values ('4', 'B')"})
+        ASSERT_TRUE(db().exec(sql).ok());
+    auto order = [&](const char* sql) {
+        QStringList ids;
+        for (Query q = db().query(sql); q.next();) ids << q.text("Userid");
+        return ids.join(' ').toStdString();
+    };
+    EXPECT_EQ(order("select Userid from Userinfo order by Name"), "2 4 3 1");
+    EXPECT_EQ(order("select Userid from Userinfo order by Name desc, Userid"), "1 3 4 2");
+    EXPECT_EQ(order("select Userid from Userinfo where Userid in (select Userid from Userinfo order by Name) order by Name ASC"), "2 4 3 1");
 }
 
 TEST_P(OnEngine, MissingParameterAndBadStatementAreErrors)
