@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QDir>
 
-#if __has_include("operator_seams_factory.h")
-#include "operator_seams_factory.h"
+#if __has_include("operator_seams_impl.h")
+#include "operator_seams_impl.h"
 #define KELVORK_HAVE_OPERATORS 1
 #endif
 
@@ -31,7 +31,8 @@ int main(int argc, char** argv)
     {
         kelvork::shell::Frmmain frmmain(dm);
 #ifdef KELVORK_HAVE_OPERATORS
-        frmmain.setOperatorSeams(kelvork::operators::makeOperatorSeams());
+        frmmain.setOperatorSeams(kelvork::operators::makeOperatorSeams(
+            dm, kelvork::config::readSysConfig(folder).loginType));
 #endif
         if (frmmain.FormCreate()) {
             frmmain.show();

@@ -213,6 +213,10 @@ void Frmmain::buildStatusBar()
     QStatusBar* sb = statusBar();
     sb->setObjectName(QStringLiteral("SB_"));
     sb->setSizeGripEnabled(false);
+    sb->setStyleSheet(QStringLiteral(
+        "QStatusBar { background: #eef2f7; border-top: 1px solid #c9d4e0; }"
+        "QStatusBar::item { border: none; }"
+        "QStatusBar QLabel { padding: 2px 6px; color: #1f3a5f; border-right: 1px solid #c9d4e0; }"));
     const int widths[4] = {135, 150, 280, 50};
     for (int i = 0; i < 4; ++i) {
         panels_[i] = new QLabel(sb);
@@ -362,6 +366,8 @@ void Frmmain::runItem(const QString& name)
         A1Click();
     } else if (auto it = screens_.constFind(name); it != screens_.constEnd()) {
         it.value()(this);
+        if (name == QLatin1String("G1"))   // the operator may have renamed himself
+            panels_[1]->setText(QStringLiteral("  ") + (seams_.operatorName ? seams_.operatorName() : QString()));
     }
 }
 

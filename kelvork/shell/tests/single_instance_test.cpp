@@ -3,6 +3,7 @@
 #include "single_instance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -43,4 +44,28 @@ TEST(SingleInstance, SecondProgramExitsZeroBeforeStarting)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "nothing of the start-up ran";
+}
+
+TEST(SingleInstance, FirstProgramStartsOnAnEmptyFolder)
+{
+    QTemporaryDir runtime, home;
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("KELVORK_AUTOLOGIN", "Admin");
+    first.setProcessEnvironment(env);
+    first.start(QStringLiteral(KELVORK_EXE), {"--home", home.path()});
+    ASSERT_TRUE(first.waitForStarted(20000));
+    bool created = false;
+    for (int i = 0; i < 200 && !created; ++i) {
+        created = QFile::exists(home.path() + "/Rud2003.db") && QDir(home.path() + "/Template").exists();
+        if (!created)
+            first.waitForFinished(100);
+    }
+    EXPECT_TRUE(created) << "the database and the template folder appear";
+    EXPECT_FALSE(first.waitForFinished(1000)) << "the program keeps running";
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished(5000);
 }
