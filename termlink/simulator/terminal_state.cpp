@@ -197,6 +197,23 @@ void TerminalState::eraseAllPersons() {
   templates_.clear();
 }
 
+void TerminalState::fillPersons(std::size_t n, bool withTemplates) {
+  std::vector<Person> persons;
+  persons.reserve(n);
+  std::map<std::pair<std::int32_t, int>, std::string> templates;
+  for (std::size_t k = 1; k <= n; ++k) {
+    const auto id = static_cast<std::int32_t>(k);
+    persons.push_back({id, "Person " + std::to_string(k), 0, 0, 0, withTemplates ? 1 : 0, 0});
+    if (!withTemplates) continue;
+    std::string raw(338, '\0');
+    for (std::size_t b = 0; b < raw.size(); ++b) raw[b] = static_cast<char>((b * 7 + k) & 0xFF);
+    templates[{id, 0}] = frameTemplate(raw);
+  }
+  std::lock_guard lock(mutex_);
+  persons_ = std::move(persons);
+  templates_ = std::move(templates);
+}
+
 std::size_t TerminalState::personCapacity() const {
   std::lock_guard lock(mutex_);
   return personCapacity_;

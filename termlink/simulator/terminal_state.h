@@ -91,6 +91,9 @@ class TerminalState {
   int putPerson(const Person& person);
   bool deletePerson(std::int32_t id);  // also drops the person's templates; false if unknown
   void eraseAllPersons();              // persons and templates
+  // Replaces the persons with n persons numbered 1..n, named "Person <n>", each with a 338-byte
+  // template for finger 0 when `withTemplates`; for benchmarks and demonstrations.
+  void fillPersons(std::size_t n, bool withTemplates = true);
   std::size_t personCapacity() const;
   void setPersonCapacity(std::size_t capacity);
 

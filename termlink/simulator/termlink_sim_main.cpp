@@ -144,17 +144,7 @@ int main(int argc, char** argv) {
                       local.tm_min, local.tm_sec},
                      true);
   if (records) terminal->fillRecords(*records);
-  if (persons) {
-    std::vector<termsim::Person> list;
-    for (unsigned long long k = 1; k <= *persons; ++k) {
-      const auto id = static_cast<std::int32_t>(k);
-      list.push_back({id, "Person " + std::to_string(k), 0, 0, 0, 1, 0});
-      std::string raw(338, '\0');
-      for (std::size_t b = 0; b < raw.size(); ++b) raw[b] = static_cast<char>((b * 7 + k) & 0xFF);
-      terminal->setTemplateRaw(id, 0, raw);
-    }
-    terminal->setPersons(std::move(list));
-  }
+  if (persons) terminal->fillPersons(*persons);
 
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
