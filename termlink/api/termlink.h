@@ -164,6 +164,122 @@ CKT_API int32_t CKT_ReportConnections(int32_t** list);
  * Waits for an exchange in flight to finish. */
 CKT_API void CKT_Disconnect(void);
 
+/* ---- Terminal settings --------------------------------------------------------------------- */
+/* One request and one reply line each; 1 success, 0 no route, a failed exchange, silence, or a
+ * reply other than the expected one. Out records are left as they were when the exchange failed
+ * and cleared (then filled as far as the reply reads) when it came back. Null pointers give 0
+ * without any traffic. */
+
+/* Network settings; the replied serial number is stored as it comes. */
+CKT_API int32_t CKT_GetDeviceNetInfo(int32_t Sno, NetInfo* info);
+/* The clock; Sno is stored even when the reply does not read. */
+CKT_API int32_t CKT_GetDeviceClock(int32_t Sno, DeviceClock* clock);
+/* Identity and firmware version; a reply from any serial number is accepted, and the values read
+ * before a mismatch are stored. */
+CKT_API int32_t CKT_GetDeviceInfo(int32_t Sno, DeviceInfo* info);
+/* The terminal's three counters in reply order; the reply must carry the requested Sno. */
+CKT_API int32_t CKT_GetCounts(int32_t Sno, int32_t* count1, int32_t* count2, int32_t* count3);
+
+/* Addresses are 4 bytes (6 for the MAC), element 0 first. */
+CKT_API int32_t CKT_SetDeviceIPAddr(int32_t Sno, const uint8_t* address);
+CKT_API int32_t CKT_SetDeviceMask(int32_t Sno, const uint8_t* mask);
+CKT_API int32_t CKT_SetDeviceGateway(int32_t Sno, const uint8_t* address);
+CKT_API int32_t CKT_SetDeviceServerIPAddr(int32_t Sno, const uint8_t* address);
+CKT_API int32_t CKT_SetDeviceMAC(int32_t Sno, const uint8_t* mac);
+/* The low 16 bits of year and the low 8 bits of month, day, hour, minute and second are sent. */
+CKT_API int32_t CKT_SetDeviceDate(int32_t Sno, int32_t year, int32_t month, int32_t day);
+CKT_API int32_t CKT_SetDeviceTime(int32_t Sno, int32_t hour, int32_t minute, int32_t second);
+/* Options whose values are the terminal's; passed through unchanged. */
+CKT_API int32_t CKT_SetDefaultAuth(int32_t Sno, int32_t value);
+CKT_API int32_t CKT_SetDoor(int32_t Sno, int32_t value);
+CKT_API int32_t CKT_SetSpeakerVolume(int32_t Sno, int32_t value);
+CKT_API int32_t CKT_SetDeviceAdminPassword(int32_t Sno, int32_t value);
+CKT_API int32_t CKT_SetWG(int32_t Sno, int32_t value);
+CKT_API int32_t CKT_SetNoSearch(int32_t Sno, int32_t value);
+/* Factory reset of the terminal. */
+CKT_API int32_t CKT_ResetDevice(int32_t Sno);
+
+/* ---- Persons ------------------------------------------------------------------------------- */
+
+/* Downloads the person list. 1: *count persons in a new array *persons (null when the count is
+ * 0; release it with CKT_FreeMemory). 0: failure; the outputs are untouched when nothing usable
+ * came, else *count holds the announced count and *persons is null. */
+CKT_API int32_t CKT_ListPersonInfo(int32_t Sno, int32_t* count, PersonInfo** persons);
+/* Starts the person list download in the background. 1 started (*handle set), 0 not (*handle
+ * null). Follow it with CKT_ListPersonProgress. */
+CKT_API int32_t CKT_ListPersonInfoEx(int32_t Sno, CKT_DownloadHandle* handle);
+/* The persons received since the previous call: *total the announced count, *count persons in a
+ * new array *persons (null when none; release each with CKT_FreeMemory). 2 in progress, call
+ * again; 1 complete; 0 failed, or a handle that is unknown or already finished. After 1 or 0 the
+ * handle is gone. */
+CKT_API int32_t CKT_ListPersonProgress(CKT_DownloadHandle handle, int32_t* total, int32_t* count,
+                                       PersonInfo** persons);
+/* Adds or changes one person (PersonID, Name, Value1 to Value3 are sent). 1 added, 2 changed,
+ * -1 the terminal is full, 0 failure (also a name holding a comma, a parenthesis, CR or LF, which
+ * the request cannot carry). */
+CKT_API int32_t CKT_ModifyPersonInfo(int32_t Sno, const PersonInfo* person);
+/* 1 deleted, -1 no such person, 0 failure. */
+CKT_API int32_t CKT_DeletePersonInfo(int32_t Sno, int32_t personId);
+/* Deletes every person (waits up to 8.5 s on a serial line when the serial timeout allows). */
+CKT_API int32_t CKT_EraseAllPerson(int32_t Sno);
+
+/* ---- Fingerprint templates ----------------------------------------------------------------- */
+/* A framed template is what the terminal keeps: two frames (types 02 and 08) with escaped data
+ * and checksums. Raw template bytes are the data of both frames (256 or 338 bytes in practice). */
+
+/* 1: *block (length *length) is a new block holding the framed template; release it with
+ * CKT_FreeMemory. -1: the terminal has none (*block null). 0: failure or an invalid template. */
+CKT_API int32_t CKT_GetFPTemplate(int32_t Sno, int32_t person, int32_t finger, uint8_t** block,
+                                  int32_t* length);
+/* Sends a framed template. 1 stored, -1 refused with err,none, -2 refused with err,err,
+ * 0 failure. No other command comes between the announcement and the template. */
+CKT_API int32_t CKT_PutFPTemplate(int32_t Sno, int32_t person, int32_t finger,
+                                  const uint8_t* block, int32_t length);
+/* Writes the framed template to a file (created or replaced whole). 1 written, -3 no file name,
+ * -2 file not written, else the result of CKT_GetFPTemplate. */
+CKT_API int32_t CKT_GetFPTemplateSaveFile(int32_t Sno, int32_t person, int32_t finger,
+                                          const char* file);
+/* Sends the first 600 bytes of a file as a framed template. -3 no file name, -4 file not opened,
+ * else the result of CKT_PutFPTemplate. */
+CKT_API int32_t CKT_PutFPTemplateLoadFile(int32_t Sno, int32_t person, int32_t finger,
+                                          const char* file);
+/* Reads the raw template bytes into buffer (room for 510 bytes). Returns their count, or the
+ * result of CKT_GetFPTemplate (-1, 0). */
+CKT_API int32_t CKT_GetFPRawData(int32_t Sno, int32_t person, int32_t finger, uint8_t* buffer);
+/* Writes the raw template bytes to a file. 1 written, -3 no file name, -2 file not written,
+ * else the result of CKT_GetFPTemplate. */
+CKT_API int32_t CKT_GetFPRawDataSaveFile(int32_t Sno, int32_t person, int32_t finger,
+                                         const char* file);
+/* Frames raw template bytes and sends them: the result of CKT_PutFPTemplate. Lengths whose
+ * halves do not fit a frame's count byte (above 510, or halves of 192 or 219) give 0. */
+CKT_API int32_t CKT_PutFPRawData(int32_t Sno, int32_t person, int32_t finger, const uint8_t* raw,
+                                 int32_t length);
+/* Sends a raw template file of 256 or 338 bytes (at most 338 are read). -3 no file name, -4 file
+ * not opened, -5 another size (nothing is sent), else the result of CKT_PutFPTemplate. */
+CKT_API int32_t CKT_PutFPRawDataLoadFile(int32_t Sno, int32_t person, int32_t finger,
+                                         const char* file);
+
+/* ---- Clocking records ---------------------------------------------------------------------- */
+
+/* Downloads the stored records; outputs as CKT_ListPersonInfo. Sno of each record is the
+ * requested one. */
+CKT_API int32_t CKT_GetClockingRecord(int32_t Sno, int32_t* count, ClockingRecord** records);
+/* The background form; follow it with CKT_GetClockingRecordProgress. */
+CKT_API int32_t CKT_GetClockingRecordEx(int32_t Sno, CKT_DownloadHandle* handle);
+/* As CKT_ListPersonProgress, for clocking records. */
+CKT_API int32_t CKT_GetClockingRecordProgress(CKT_DownloadHandle handle, int32_t* total,
+                                              int32_t* count, ClockingRecord** records);
+/* Clears the stored records. */
+CKT_API int32_t CKT_ClearClockingRecord(int32_t Sno);
+/* Asks the terminal to hand back `number` earlier records. */
+CKT_API int32_t CKT_RecallClockingRecord(int32_t Sno, int32_t number);
+/* Switches the terminal's realtime mode (it then sends each punch at once). */
+CKT_API int32_t CKT_SetRealtimeMode(int32_t Sno, int32_t value);
+/* Hands out the realtime records collected since the previous call, in arrival order, from the
+ * serial ports (CKT_ComDaemon) and the TCP connections (CKT_NetDaemon). Returns their count;
+ * *records is a new array to release with CKT_FreeMemory, or null when the count is 0. */
+CKT_API int32_t CKT_ReadRealtimeClocking(ClockingRecord** records);
+
 #ifdef __cplusplus
 }
 #endif

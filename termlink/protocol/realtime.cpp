@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -81,6 +82,18 @@ std::vector<ClockingRecord> takeRealtimeRecords() {
   std::lock_guard lock(exchangeLock());
   std::vector<ClockingRecord> out;
   out.swap(queue());
+  return out;
+}
+
+ClockingRecord* handOutRealtimeRecords(std::size_t& count) {
+  std::lock_guard lock(exchangeLock());
+  count = 0;
+  if (queue().empty()) return nullptr;
+  auto* out = static_cast<ClockingRecord*>(std::malloc(queue().size() * sizeof(ClockingRecord)));
+  if (out == nullptr) return nullptr;
+  std::memcpy(out, queue().data(), queue().size() * sizeof(ClockingRecord));
+  count = queue().size();
+  queue().clear();
   return out;
 }
 

@@ -24,4 +24,8 @@ void collectNetRealtime();
 // Hands out the queued records in arrival order and empties the queue.
 std::vector<ClockingRecord> takeRealtimeRecords();
 
+// The same in a new block for a caller (released with CKT_FreeMemory); null with count 0 when
+// the queue is empty. The queue is emptied only when the block could be allocated.
+ClockingRecord* handOutRealtimeRecords(std::size_t& count);
+
 }  // namespace termlink
