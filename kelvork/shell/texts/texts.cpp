@@ -100,11 +100,11 @@ void configure(const QString& programFolder, int language)
 
 TFontSet readFontSet()
 {
-    const QString section = QStringLiteral("LanguageOptions");
     TFontSet font;
-    font.name = lookup(section, QStringLiteral("FontName"), QStringLiteral("宋体"));
-    font.size = toInt(lookup(section, QStringLiteral("FontSize"), QStringLiteral("9")), 9);
-    font.charSet = toInt(lookup(section, QStringLiteral("FontCharSet"), QStringLiteral("1")), 1);
+    font.name = lookup(QStringLiteral("LanguageOptions"), QStringLiteral("FontName"), QStringLiteral("宋体"));
+    font.size = toInt(lookup(QStringLiteral("LanguageOptions"), QStringLiteral("FontSize"), QStringLiteral("9")), 9);
+    font.charSet = toInt(lookup(QStringLiteral("LanguageOptions"), QStringLiteral("FontCharSet"),
+                                QStringLiteral("1")), 1);
     return font;
 }
 

@@ -14,7 +14,8 @@ namespace kelvork::texts {
 // Chooses the program folder (held with a trailing '/') and the interface language for every
 // later lookup: 1 Simplified Chinese (Kelvork.chs), 2 English (Kelvork.en), 3 Traditional Chinese
 // (Kelvork.cht); any other value reads Kelvork.chs. Also reads the font of section
-// "LanguageOptions" into kelvork::fontSet() (see readFontSet()). Called once at start; tests call it again freely.
+// "LanguageOptions" into kelvork::fontSet() (see readFontSet()). Called once at start; tests
+// call it again freely.
 void configure(const QString& programFolder, int language);
 
 // The language-file path the lookups read: program folder + "Kelvork" + the language's extension.

@@ -1,4 +1,5 @@
 #include "frm_login.h"
+#include "language_check.h"
 #include "operator_fixture.h"
 
 #include <QApplication>
@@ -157,4 +158,10 @@ TEST_F(Login, TextsComeFromSectionFrmLogin)
     EXPECT_EQ(dialog.SP_OK->text(), "&OK");
     EXPECT_EQ(dialog.SP_Exit->text(), "&Cancel");
     EXPECT_EQ(dialog.U_Pass->echoMode(), QLineEdit::Password);
+}
+
+TEST_F(Login, LanguageFilesHoldEveryTextOfTheDialog)
+{
+    TFrmLogin dialog(db(), "0");
+    EXPECT_EQ(languages::missingScreenKeys(&dialog, "FrmLogin"), QStringList());
 }

@@ -1,5 +1,6 @@
 #include "frm_op.h"
 #include "operation_log_point.h"
+#include "language_check.h"
 #include "operator_fixture.h"
 
 #include <QAction>
@@ -235,4 +236,10 @@ TEST_F(Frmop, TextsComeFromFrmopAndTheActionsFromFrmUser)
     EXPECT_EQ(screen.C_limit->item(2)->text(), "部门管理");
     EXPECT_EQ(screen.T_Insert->text(), "&Add");
     EXPECT_EQ(screen.T_Del->text(), "删除(&D)");
+}
+
+TEST_F(Frmop, LanguageFilesHoldEveryTextOfTheScreen)
+{
+    TFrmop screen(dm_);
+    EXPECT_EQ(languages::missingScreenKeys(&screen, "Frmop"), QStringList());
 }

@@ -1,4 +1,5 @@
 #include "frm_pass.h"
+#include "language_check.h"
 #include "operator_fixture.h"
 
 #include <QLineEdit>
@@ -64,4 +65,10 @@ TEST_F(FrmPass, NewPasswordIsStoredScrambledAndBecomesTheRecords)
     again.show();
     enter(again, "新密码9", "", "");
     EXPECT_EQ(findOperatorById(db(), id_)->pwd, "");
+}
+
+TEST_F(FrmPass, LanguageFilesHoldEveryTextOfTheDialog)
+{
+    TFrmPass dialog(db());
+    EXPECT_EQ(languages::missingScreenKeys(&dialog, "FrmPass"), QStringList());
 }
