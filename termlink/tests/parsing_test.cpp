@@ -10,6 +10,7 @@
 #include "protocol/list_format.h"
 #include "protocol/realtime.h"
 #include "protocol/reply_tests.h"
+#include "protocol/template_frame.h"
 #include "protocol/text_scan.h"
 #include "termlink.h"
 
@@ -180,6 +181,39 @@ TEST(Realtime, LinesAreReadInOrderAndNoiseIsSkipped) {
   EXPECT_EQ(out[0].Value, 1);
   EXPECT_STREQ(out[0].Time, "2009-06-03 09:20:52");
   EXPECT_EQ(out[1].Sno, 78);
+}
+
+TEST(TemplateFrames, RawBytesAreFramedEscapedAndReadBack) {
+  std::string raw(338, 'a');
+  raw[0] = '\xC0';
+  raw[200] = '\xDB';
+  const std::string framed = frameRawTemplate(raw);
+  EXPECT_EQ(framed.substr(0, 8), std::string("\xC0\x02\0\0\0\0\0\xA9", 8)) << "169 bytes in each";
+  EXPECT_EQ(framed.substr(8, 2), "\xDB\xDC");
+  EXPECT_NE(framed.find(std::string("\xC0\xC0\x08\0\0\0\0\0\xA9", 9)), std::string::npos);
+  EXPECT_LE(framed.size(), 2 * raw.size() + 26);
+  EXPECT_TRUE(isValidTemplate(framed));
+  EXPECT_TRUE(isValidTemplate(framed + "trailing bytes"));
+  EXPECT_EQ(rawTemplateOf(framed), raw);
+}
+
+TEST(TemplateFrames, DamagedFramesAreInvalid) {
+  const std::string good = frameRawTemplate(std::string(256, '\x11'));
+  std::string badSum = good;
+  badSum[100] = '\x12';
+  std::string badEscape = good;
+  badEscape[20] = '\xDB';
+  const std::string first = good.substr(0, good.find(std::string("\xC0\xC0", 2)) + 1);
+  for (const std::string& bad : {badSum, badEscape, good.substr(0, good.size() - 1), first + first,
+                                 good.substr(first.size()) + first, std::string("\xC0", 1)}) {
+    EXPECT_FALSE(isValidTemplate(bad));
+    EXPECT_FALSE(rawTemplateOf(bad).has_value());
+  }
+}
+
+TEST(TemplateFrames, LengthsThatFitTheCountBytes) {
+  for (std::size_t n : {1u, 256u, 338u, 510u}) EXPECT_TRUE(isFrameableLength(n)) << n;
+  for (std::size_t n : {0u, 511u, 384u, 385u, 438u, 1000u}) EXPECT_FALSE(isFrameableLength(n)) << n;
 }
 
 }  // namespace
