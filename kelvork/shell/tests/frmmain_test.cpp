@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -341,4 +342,27 @@ TEST(FrmAbout, PictureBoxClosesOnClick)
     QApplication::sendEvent(picture, &release);
     EXPECT_EQ(about.result(), QDialog::Accepted);
     EXPECT_FALSE(about.isVisible());
+}
+
+TEST(Frmmain, PictureFilesReplaceTheBuiltInOnes)
+{
+    Fixture f;
+    QDir(f.folder()).mkpath("pngbmp");
+    QImage red(80, 79, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(f.folder() + "pngbmp/PNG_User2.png"));
+    QImage main(64, 48, QImage::Format_RGB32);
+    main.fill(Qt::blue);
+    ASSERT_TRUE(main.save(f.folder() + "main.jpg"));
+    Frmmain w(f.dm);
+    ASSERT_TRUE(w.FormCreate());
+    const QImage builtInHot = w.pictureButton("PNG_User")->picture(2).toImage();
+    w.show();
+    EXPECT_EQ(w.pictureButton("PNG_User")->picture(2).toImage().pixelColor(40, 40), QColor(Qt::red));
+    EXPECT_NE(builtInHot.pixelColor(40, 40), QColor(Qt::red));
+    EXPECT_FALSE(w.pictureButton("PNG_User")->picture(1).isNull()) << "a missing file keeps the built-in picture";
+    auto* image = w.findChild<QLabel*>("Image1");
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(image->isVisible());
+    EXPECT_EQ(image->size(), w.centralWidget()->size()) << "main.jpg is stretched over the window";
 }
