@@ -9,7 +9,9 @@
 #include <QDir>
 
 #if __has_include("operator_seams_impl.h")
+#include "operation_log_point.h"
 #include "operator_seams_impl.h"
+#include "texts.h"
 #define KELVORK_HAVE_OPERATORS 1
 #endif
 
@@ -33,6 +35,11 @@ int main(int argc, char** argv)
 #ifdef KELVORK_HAVE_OPERATORS
         frmmain.setOperatorSeams(kelvork::operators::makeOperatorSeams(
             dm, kelvork::config::readSysConfig(folder).loginType));
+        // The entry goes into the database being left, before the reconnect.
+        frmmain.setConnectionChangeLogger([](const QString& newPath) {
+            kelvork::operators::writeOperationLog(
+                kelvork::texts::resource("WriteOPLog1", "将数据库连接到：") + newPath);
+        });
 #endif
         if (frmmain.FormCreate()) {
             frmmain.show();
