@@ -8,7 +8,9 @@
 //   dm.QryUser->open();                          // select * from Userinfo, + DeptName, Userid_int
 //   view->setModel(dm.QryUser);
 //
-// Screens keep their own statements on DM().db(); they never ask which engine is behind it.
+// Screens keep their own statements on DM().db(); they never ask which engine is behind it. The
+// scratch queries ADOQry and Qry are plain Database::query / exec calls here, and appending to the
+// edit log (Insertcheck) is an insert statement; neither needs a shared object.
 
 #include "calculated_fields.h"
 #include "database.h"

@@ -23,7 +23,9 @@
 // - text concatenation with ||; yes/no compared with True / False (or bound as bool);
 // - a reserved word as column name in brackets: [date];
 // - Max(checktime)-Min(checktime) gives the span in days as a number, as it always did;
-// - LIKE ignores letter case on both engines;
+// - LIKE ignores letter case on both engines; texts order by their characters (binary), and empty
+//   values (NULL) sort first, as in a SQLite file;
+// - a statement refused inside a transaction (a repeated punch) fails alone: the transaction goes on;
 // - a 'yyyy-mm-dd' parameter compared with (or stored into) a date-time column means midnight of
 //   that date; QDateTime, QDate and QTime values are bound in the stored text forms.
 // Values read back look the same on both engines: date-times as text 'yyyy-mm-dd HH:mm:ss'
