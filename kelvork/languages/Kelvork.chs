@@ -62,6 +62,15 @@ WriteOPLog9=由文件“ %s ”导入考勤记录
 WriteOPLog10=由文件“ %s ”导入员工
 WriteOPLog11=操作公出/请假处理
 WriteOPLog12=清除 “ %s ” 之前的数据
+Times=次
+NotANumber=“%s”不是有效的数值，请重新输入！
+MinUnitNotPositive=最小单位数必须大于0，请重新输入！
+LeaveNameEmpty=请输入假类名称！
+LeaveNameExists=该假类名称已经存在，请重新输入！
+LeaveNameReserved=假类名称“%s”是统计表的固定字段名，请重新输入！
+DeleteHDtype=确定要删除选中的假类吗？
+SameValue=输入的字段值已经存在，请重新输入！
+DeleteValue=您确定要删除该字段值吗？
 
 [Frmmain]
 Frmmain.Caption=指纹考勤管理系统
