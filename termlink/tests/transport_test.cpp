@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -257,6 +259,42 @@ TEST_F(Termlink, ModemThatDoesNotConnectGivesZero) {
     resetLibrary();
   }
   EXPECT_EQ(CKT_ConnectModem(9, "5551234"), 0) << "no route";
+}
+
+// ---- Many callers ------------------------------------------------------------------------------
+
+TEST_F(Termlink, CommandsFromSeveralThreadsAndADisconnectInTheirMidst) {
+  PtyEndpoint line(terminal(61));
+  pointComPortAt(8, line.devicePath());
+  ASSERT_EQ(CKT_RegisterSno(61, 8), 1);
+  const std::uint16_t port = useOwnTcpPort();
+  ASSERT_EQ(CKT_NetDaemon(), 1);
+  TcpEndpoint net(terminal(62), port);
+  ASSERT_TRUE(waitUntil([] { return connections().size() == 1; }, 3s));
+  ASSERT_EQ(CKT_ComDaemon(), 1);
+
+  std::atomic<int> answered{0};
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> callers;
+  for (std::int32_t sno : {61, 62, 61, 62}) {
+    callers.emplace_back([sno, &answered, &stop] {
+      while (!stop) {
+        if (answers(sno)) ++answered;
+        std::int32_t* list = nullptr;
+        CKT_ReportConnections(&list);
+        CKT_FreeMemory(list);
+      }
+    });
+  }
+  EXPECT_TRUE(waitUntil([&] { return answered >= 8; }, 10s));
+  CKT_Disconnect();
+  const int before = answered;
+  std::this_thread::sleep_for(300ms);
+  stop = true;
+  for (auto& caller : callers) caller.join();
+  EXPECT_LE(answered - before, 4) << "after the disconnect nothing is answered any more";
+  EXPECT_FALSE(answers(61));
+  EXPECT_FALSE(answers(62));
 }
 
 }  // namespace

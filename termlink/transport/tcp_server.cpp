@@ -67,7 +67,7 @@ void identify(int socket) {
     answered = received > 2 && reply[0] == '(';
   }
   const std::int32_t sno = answered ? reportedSerialNumber(reply, received) : 0;
-  if (sno == 0) {
+  if (sno == 0 || server().stopping) {  // a server being stopped files nothing more
     ::close(socket);
     return;
   }
