@@ -5,7 +5,8 @@
 #   BUILD_DIR  default build/ (must hold bin/kelvork)
 # Kelvork starts with --home on a fresh temporary folder (it creates Rud2003.db there). The login
 # is skipped with KELVORK_AUTOLOGIN=Admin, which logs the operator Admin in as a successful login
-# would; the tests use the same variable.
+# would; the tests use the same variable. KELVORK_SCREENSHOT_LANGUAGE=2 (or 3) shows the English
+# (or Traditional Chinese) interface.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/docs/screenshots/main-window.png}
@@ -39,6 +40,9 @@ mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 # The language files sit beside the program in the build; the demo folder gets a copy.
 cp "$build"/bin/Kelvork.* "$work/home/" 2>/dev/null || true
+if [ -n "${KELVORK_SCREENSHOT_LANGUAGE:-}" ]; then
+  printf '[SYSCONTROL]\nLanguage=%s\n' "$KELVORK_SCREENSHOT_LANGUAGE" >"$work/home/Pendrix.dat"
+fi
 XDG_RUNTIME_DIR="$work/runtime" KELVORK_AUTOLOGIN=Admin QT_QPA_PLATFORM=xcb \
   "$exe" --home "$work/home" >"$work/kelvork.log" 2>&1 &
 app_pid=$!

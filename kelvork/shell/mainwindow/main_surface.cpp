@@ -18,6 +18,9 @@ const char* const kLinks[][2] = {
     {"PNG_ShrinkData", "PNG_Close"},
 };
 
+// The caption label under each button (Frmmain places it 80 pixels below the button's top).
+constexpr qreal kLabelHeight = 24;
+
 } // namespace
 
 MainSurface::MainSurface(QWidget* parent)
@@ -35,11 +38,11 @@ void MainSurface::setLayers(const QPixmap& back, const QPixmap& left, const QPix
     update();
 }
 
-QPointF MainSurface::centreOf(const QString& button) const
+QRectF MainSurface::rectOf(const QString& button) const
 {
     for (const PictureButton* b : buttons_)
         if (b->objectName() == button)
-            return QRectF(b->geometry()).center();
+            return QRectF(b->geometry());
     return {};
 }
 
@@ -53,15 +56,26 @@ void MainSurface::paintEvent(QPaintEvent*)
 
     p.setRenderHint(QPainter::Antialiasing);
     for (const auto& link : kLinks) {
-        const QPointF a = centreOf(QString::fromLatin1(link[0]));
-        const QPointF b = centreOf(QString::fromLatin1(link[1]));
-        if (a.isNull() || b.isNull())
+        const QRectF ra = rectOf(QString::fromLatin1(link[0]));
+        const QRectF rb = rectOf(QString::fromLatin1(link[1]));
+        if (ra.isNull() || rb.isNull())
             continue;
-        // An elbow line: along the longer direction first, so joins stay tidy.
-        QPainterPath path(a);
-        if (qAbs(a.x() - b.x()) < 8 || qAbs(a.y() - b.y()) < 8) {
-            path.lineTo(b);
+        const QPointF a = ra.center();
+        const QPointF b = rb.center();
+        QPainterPath path;
+        if (qAbs(a.x() - b.x()) < 8) {
+            // A vertical link starts below the upper button's label, so it never crosses a text,
+            // and ends under the lower button's tile.
+            const QRectF& upper = a.y() < b.y() ? ra : rb;
+            const QRectF& lower = a.y() < b.y() ? rb : ra;
+            const qreal x = (a.x() + b.x()) / 2;
+            path.moveTo(x, upper.bottom() + kLabelHeight + 4);
+            path.lineTo(x, lower.top() + 12);
+        } else if (qAbs(a.y() - b.y()) < 8) {
+            path.moveTo(a);
+            path.lineTo(b.x(), a.y());
         } else {
+            path.moveTo(a);   // an elbow: across first, then down or up
             path.lineTo(b.x(), a.y());
             path.lineTo(b);
         }

@@ -25,7 +25,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPointF centreOf(const QString& button) const;
+    QRectF rectOf(const QString& button) const;
 
     QPixmap back_, left_, right_;
     QList<PictureButton*> buttons_;
