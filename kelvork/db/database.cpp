@@ -147,7 +147,7 @@ DbStatus Database::openSqlite(bool createSchemaWhenMissing)
         if (!info.absoluteDir().exists())
             return DbStatus::failure(QStringLiteral("The folder of the database file %1 does not exist.").arg(path));
         if (createSchemaWhenMissing) {
-            DbStatus made = writePristineDatabase(path);
+            DbStatus made = createDatabaseFileIfMissing(path);
             if (!made.ok()) return DbStatus::failure(QStringLiteral("Cannot create the database %1: %2").arg(path, made.message()));
         }
     }

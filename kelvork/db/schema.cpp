@@ -8,7 +8,12 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <QAtomicInt>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 #include <vector>
 
 namespace kelvork {
@@ -312,35 +317,54 @@ DbStatus createSchema(Database& db, SchemaLayout layout)
     return tx.commit();
 }
 
-DbStatus writePristineDatabase(const QString& path)
+namespace {
+
+// Builds a fresh schema file under a name of its own, then moves it to `path`: replacing what is
+// there, or (when `replace` is false) only if nothing is there yet.
+DbStatus writeFreshDatabase(const QString& path, bool replace)
 {
+    static QAtomicInt counter;
     const QFileInfo target(path);
     if (!target.absoluteDir().exists())
         return DbStatus::failure(QStringLiteral("The folder of %1 does not exist.").arg(path));
-    const QString temp = target.absoluteFilePath() + QStringLiteral(".new");
-    QFile::remove(temp);
-    QFile::remove(temp + "-wal");
-    QFile::remove(temp + "-shm");
+    const QString temp = QStringLiteral("%1.new-%2-%3").arg(target.absoluteFilePath()).arg(::getpid()).arg(counter.fetchAndAddRelaxed(1));
+    auto removeTemp = [&temp] {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) QFile::remove(temp + QLatin1String(suffix));
+    };
+    removeTemp();
     DbStatus st;
     {
         Database db;
-        // A file the engine creates, filled before anybody else can see it.
         st = db.openFileAsIs(temp);
         if (st.ok()) st = createSchema(db);
         db.close();
     }
     if (!st.ok()) {
-        QFile::remove(temp);
+        removeTemp();
         return st;
     }
-    QFile::remove(temp + "-wal");
-    QFile::remove(temp + "-shm");
-    if (::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        QFile::remove(temp);
-        return DbStatus::failure(QStringLiteral("Cannot write %1.").arg(path));
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(target.absoluteFilePath());
+    int rc = 0;
+    if (replace) {
+        rc = ::rename(from.constData(), to.constData());
+    } else {
+        // link() never replaces: a file another program made meanwhile stays as it is.
+        rc = ::link(from.constData(), to.constData());
+        if (rc != 0 && errno == EEXIST) rc = 0;
     }
+    const int saved = errno;
+    removeTemp();
+    if (rc != 0)
+        return DbStatus::failure(QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(saved))));
     return DbStatus::success();
 }
+
+} // namespace
+
+DbStatus writePristineDatabase(const QString& path) { return writeFreshDatabase(path, true); }
+
+DbStatus createDatabaseFileIfMissing(const QString& path) { return writeFreshDatabase(path, false); }
 
 QStringList schemaTableNames()
 {

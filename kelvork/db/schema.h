@@ -25,6 +25,11 @@ DbStatus createSchema(Database& db, SchemaLayout layout = SchemaLayout::Current)
 // over `path`. Existing content of `path` is replaced only on success.
 DbStatus writePristineDatabase(const QString& path);
 
+// Creates the SQLite file `path` with the whole schema unless a file is there by then: another
+// program starting at the same moment may have made it, and its file (with whatever it already
+// wrote) is kept. That case is no error.
+DbStatus createDatabaseFileIfMissing(const QString& path);
+
 // The statement that defines V_Class on `engine` (without the leading DROP).
 QString createViewClassSql(Engine engine);
 

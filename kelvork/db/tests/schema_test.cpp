@@ -5,6 +5,7 @@
 #include "test_database.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -204,7 +205,7 @@ TEST(SchemaFile, PristineCopyIsAFreshSchemaReplacingTheOldFile)
         f.write("old contents");
     }
     ASSERT_TRUE(writePristineDatabase(path).ok());
-    EXPECT_FALSE(QFile::exists(path + ".new"));
+    EXPECT_TRUE(QDir(scratch.folder()).entryList({"*.new*"}, QDir::Files).isEmpty());   // no scratch file left
     Database db;
     ASSERT_TRUE(db.openFileAsIs(path).ok());
     for (const QString& table : schemaTableNames()) {
@@ -213,4 +214,17 @@ TEST(SchemaFile, PristineCopyIsAFreshSchemaReplacingTheOldFile)
     }
     EXPECT_TRUE(db.query("select * from V_Class").ok());
     EXPECT_FALSE(writePristineDatabase(scratch.folder() + "/missing/Rud2003.bak").ok());
+}
+
+TEST(SchemaFile, ANewFileNeverReplacesOneAnotherProgramMade)
+{
+    TestDatabase scratch(Engine::SQLite);
+    ASSERT_TRUE(scratch.ok());
+    ASSERT_TRUE(scratch.db().exec("insert into OutProg (ProgName) values ('theirs')").ok());
+    scratch.db().close();
+    const QString path = scratch.folder() + "/Rud2003.db";
+    ASSERT_TRUE(createDatabaseFileIfMissing(path).ok());
+    Database db;
+    ASSERT_TRUE(db.open("Provider=SQLite;Data Source=" + path).ok());
+    EXPECT_EQ(db.scalar("select ProgName from OutProg").toString(), "theirs");
 }
