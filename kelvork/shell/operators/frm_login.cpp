@@ -99,10 +99,11 @@ void TFrmLogin::showEvent(QShowEvent* event)
 {
     texts::applyToScreen(this, QStringLiteral("FrmLogin"));
     QDialog::showEvent(event);
-    if (U_name->isVisible() || U_name_cmb->currentIndex() < 0)
-        focusName();
-    else
+    // With an operator picked already, the password is what remains to be typed.
+    if (loginType_ == QStringLiteral("1") && U_name_cmb->currentIndex() >= 0)
         U_Pass->setFocus();
+    else
+        focusName();
 }
 
 void TFrmLogin::focusName()
