@@ -27,6 +27,7 @@ constexpr std::size_t kNetPieceBytes = std::size_t{64} << 10;
 bool receivePiece(std::int32_t sno, std::string_view request, std::string& text, std::size_t limit,
                   int timeoutMs, std::size_t& received) {
   const std::size_t old = text.size();
+  if (text.capacity() < old + limit + 1) text.reserve(2 * (old + limit + 1));
   text.resize(old + limit + 1);
   const bool ok = exchangeInto(sno, request, text.data() + old, limit, received, timeoutMs);
   text.resize(old + received);

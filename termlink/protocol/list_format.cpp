@@ -1,8 +1,8 @@
 #include "list_format.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "api/termlink.h"
 #include "reply_tests.h"
@@ -70,23 +70,29 @@ bool parseWholeList(std::string_view text, std::int32_t serial, const ListFormat
 
   const std::string prefix = "\r\n" + formatText(format.linePrefix, sno(serial));
   const std::string endText = "\r\n" + formatText(format.endLine, sno(serial));
-  // Room grows with the records actually read: an announced count is no reason to allocate.
-  std::vector<unsigned char> parsed;
+  // Every record takes a line of its own: the lines of the text bound the room needed, whatever
+  // count the header announces.
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  if (static_cast<std::size_t>(announced) + 2 > lines) return false;
+  auto* out = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(announced) * format.recordSize));
+  if (out == nullptr) return false;
   std::size_t pos = text.find("\r\n");
   for (std::int32_t i = 0; i < announced; ++i) {
-    if (pos == std::string_view::npos || text.substr(pos, prefix.size()) != prefix) return false;
-    pos += prefix.size();
-    parsed.resize(parsed.size() + format.recordSize);
     const std::size_t used =
-        format.parseRecord(text.substr(pos), serial, parsed.data() + parsed.size() - format.recordSize);
-    if (used == 0) return false;
-    pos += used;
+        pos == std::string_view::npos || text.substr(pos, prefix.size()) != prefix
+            ? 0
+            : format.parseRecord(text.substr(pos + prefix.size()), serial,
+                                 out + static_cast<std::size_t>(i) * format.recordSize);
+    if (used == 0) {
+      std::free(out);
+      return false;
+    }
+    pos += prefix.size() + used;
   }
-  if (text.substr(pos) != endText) return false;
-
-  void* out = std::malloc(parsed.size());
-  if (out == nullptr) return false;
-  std::memcpy(out, parsed.data(), parsed.size());
+  if (text.substr(pos) != endText) {
+    std::free(out);
+    return false;
+  }
   *records = out;
   return true;
 }
