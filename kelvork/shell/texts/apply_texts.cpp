@@ -127,11 +127,13 @@ void applyAction(QAction* action, const QString& section)
     const QString name = action->objectName();
     const QString captionSection = isSharedToolbarAction(name) ? QStringLiteral("FrmUser") : section;
     action->setText(lookup(captionSection, name + kCaption, action->text()));
-    // An action without its own tip reports its caption as the tip: that is no hint to look up.
+    // An action without its own tip reports its caption as the tip (without '&' and "..."):
+    // that is no hint to look up.
     QString tip = action->toolTip();
     QString plainText = action->text();
+    plainText.remove(QStringLiteral("..."));
     plainText.remove(QLatin1Char('&'));
-    if (tip == plainText)
+    if (tip == plainText.trimmed() || tip == plainText)
         tip.clear();
     const QString hint = lookup(section, name + kHint, tip);
     if (!hint.isEmpty() && hint != tip)

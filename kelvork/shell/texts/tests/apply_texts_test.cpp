@@ -83,6 +83,7 @@ struct Screen {
         menu = bar->addMenu("系统(&S)");
         menu->setObjectName("S1");
         menu->addAction(own);
+        menu->addAction("关于(&A)...")->setObjectName("A1");  // no tip of its own
     }
 };
 
@@ -173,7 +174,7 @@ TEST(ApplyTexts, MissingFileKeepsBuiltInTextsAndRecordsTheKeysWithTheirDefaults)
             withText << e.section + "/" + e.key + "=" + e.defaultText;
     withText.sort();
     QStringList expected{
-        "FrmDemo/C_limit.Items.Text=一\n二\n三", "FrmDemo/DB_OPId.Caption=编号",
+        "FrmDemo/A1.Caption=关于(&A)...", "FrmDemo/C_limit.Items.Text=一\n二\n三", "FrmDemo/DB_OPId.Caption=编号",
         "FrmDemo/DB_OPName.Caption=姓名", "FrmDemo/FrmDemo.Caption=演示",
         "FrmDemo/G_Attset.Caption=考勤", "FrmDemo/L_kq.Caption=考勤号", "FrmDemo/L_xb.Items.Text=男\n女",
         "FrmDemo/Label1.Caption=姓名:", "FrmDemo/S1.Caption=系统(&S)", "FrmDemo/SP_OK.Caption=确定(&O)",
