@@ -27,7 +27,8 @@
 //   values (NULL) sort first, as in a SQLite file;
 // - a statement refused inside a transaction (a repeated punch) fails alone: the transaction goes on;
 // - a 'yyyy-mm-dd' parameter compared with (or stored into) a date-time column means midnight of
-//   that date; QDateTime, QDate and QTime values are bound in the stored text forms.
+//   that date, a 'yyyy-mm-dd HH:mm' one the first second of that minute; QDateTime, QDate and
+//   QTime values are bound in the stored text forms.
 // Values read back look the same on both engines: date-times as text 'yyyy-mm-dd HH:mm:ss'
 // (TimeTable times '1899-12-30 HH:mm:ss'), yes/no as integer 0/1, column names in the schema's
 // own spelling.

@@ -372,9 +372,14 @@ QVariant bindValue(const QVariant& value, const QString& column, Engine engine)
         if (t == "true" || t == "false") return QVariant(t == "true");
     }
     if (dateTimeColumn && value.typeId() == QMetaType::QString) {
+        // Shorter forms of a moment name its first second, in the stored form.
         const QString t = value.toString();
         static const QRegularExpression dayOnly(QStringLiteral(R"(^\d{4}-\d{2}-\d{2}$)"));
+        static const QRegularExpression toMinute(QStringLiteral(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}$)"));
+        static const QRegularExpression timeOnly(QStringLiteral(R"(^\d{2}:\d{2}(:\d{2})?$)"));
         if (dayOnly.match(t).hasMatch()) return t + QStringLiteral(" 00:00:00");
+        if (toMinute.match(t).hasMatch()) return t + QStringLiteral(":00");
+        if (timeOnly.match(t).hasMatch()) return QStringLiteral("1899-12-30 ") + (t.size() == 5 ? t + QStringLiteral(":00") : t);
     }
     return value;
 }

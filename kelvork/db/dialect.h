@@ -35,7 +35,9 @@ QString positionalSql(const QString& sql);
 QString translateSql(const QString& sql, Engine engine);
 
 // The value to bind for a parameter compared with or stored into `column` ("" = unknown):
-// - a 'yyyy-mm-dd' text against a date-time column becomes 'yyyy-mm-dd 00:00:00';
+// - a 'yyyy-mm-dd' text against a date-time column becomes 'yyyy-mm-dd 00:00:00', a
+//   'yyyy-mm-dd HH:mm' text 'yyyy-mm-dd HH:mm:00', and a bare 'HH:mm[:ss]' the TimeTable form
+//   '1899-12-30 HH:mm:ss';
 // - QDateTime becomes 'yyyy-mm-dd HH:mm:ss', QDate 'yyyy-mm-dd' (midnight against a date-time
 //   column), QTime '1899-12-30 HH:mm:ss';
 // - bool becomes 0/1 on SQLite and stays boolean on PostgreSQL.

@@ -78,6 +78,9 @@ TEST(Dialect, BoundValuesTakeTheStoredForms)
         {QDate(2004, 1, 31), "Workdate", Engine::SQLite, "2004-01-31"},
         {QDateTime(QDate(2004, 1, 31), QTime(8, 5, 9)), "", Engine::SQLite, "2004-01-31 08:05:09"},
         {QTime(8, 30), "Intime", Engine::SQLite, "1899-12-30 08:30:00"},
+        {"08:30", "Intime", Engine::SQLite, "1899-12-30 08:30:00"},
+        {"2004-01-31 08:30", "Checktime", Engine::SQLite, "2004-01-31 08:30:00"},
+        {"2004-01-31 08:30", "Remark", Engine::SQLite, "2004-01-31 08:30"},
         {true, "Checked", Engine::SQLite, 1},
         {1, "Checked", Engine::PostgreSQL, true},
         {"O'Brien 100% C:\\x", "Name", Engine::SQLite, "O'Brien 100% C:\\x"},
@@ -118,6 +121,7 @@ TEST_P(OnEngine, DateOnlyParameterMeansMidnightOfThatDate)
         {"Checktime between :A and :B", {{"A", "2004-01-31"}, {"B", "2004-02-01"}}, 3},
         {"Checktime>=:A and Checktime<:B", {{"A", QDate(2004, 1, 31)}, {"B", QDate(2004, 2, 1)}}, 2},
         {"Checktime>:A", {{"A", QDateTime(QDate(2004, 1, 31), QTime(0, 0))}}, 2},
+        {"Checktime<=:A", {{"A", "2004-01-31 08:00"}}, 3},
     };
     for (const Case& c : cases) {
         const QVariant n = db().scalar(QString("select count(*) from Checkinout where ") + c.where, c.params);
