@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "exchange.h"
+#include "list_progress.h"
 #include "reply_tests.h"
 #include "text_scan.h"
 #include "transport/locks.h"
@@ -40,11 +41,9 @@ enum Status : int { kRunning = -1, kComplete = 1, kFailed = 2 };
 struct DownloadContext {
   std::int32_t sno = 0;
   const ListFormat* format = nullptr;
-  std::mutex mutex;        // guards text, parsePos and announced
+  std::mutex mutex;        // guards text and progress
   std::string text;        // every byte received so far
-  std::size_t parsePos = 0;
-  std::int32_t announced = 0;
-  bool headerRead = false;
+  ListProgress progress;   // how far the caller's progress calls have read it
   std::atomic<int> status{kRunning};
   std::atomic<bool> abort{false};  // set when the caller is done or the library unloads
   std::atomic<bool> threadDone{false};
@@ -129,87 +128,6 @@ void runDownload(const std::shared_ptr<DownloadContext>& context) {
   c.threadDone = true;
 }
 
-// Reads the header once the whole header line is there. -1: not yet; 0: bad header; 1: read.
-int readHeader(DownloadContext& c, bool running) {
-  const std::size_t lf = c.text.find('\n');
-  if (lf == std::string::npos) return running ? -1 : 0;
-  const std::string_view line(c.text.data(), lf + 1);
-  int repliedSno = 0, announced = 0, consumed = -1;
-  const std::string pattern = std::string(c.format->header) + "\r\n%n";
-  if (scanText(line, pattern.c_str(), &repliedSno, &announced, &consumed) != 2 ||
-      repliedSno != c.sno || consumed != static_cast<int>(line.size()))
-    return 0;
-  c.announced = announced;
-  c.parsePos = line.size();
-  c.headerRead = true;
-  return 1;
-}
-
-// True when `line` is all white space (what "\r\n" in a scanf pattern accepts).
-bool blank(std::string_view line) {
-  return std::all_of(line.begin(), line.end(), [](char ch) {
-    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
-  });
-}
-
-// The body of a progress call, under the context's mutex.
-int parseProgress(DownloadContext& c, std::int32_t* total, std::int32_t* count, void** records) {
-  *total = 0;
-  *count = 0;
-  *records = nullptr;
-  const int status = c.status;
-  if (status == kFailed) return 0;
-  const bool running = status == kRunning;
-  if (!c.headerRead) {
-    if (running && c.text.size() < 15) return 2;
-    const int header = readHeader(c, running);
-    if (header < 0) return 2;
-    if (header == 0) return 0;
-    if (c.announced == 0) return 1;
-  }
-  *total = c.announced;
-  if (c.parsePos >= c.text.size()) return running ? 2 : 0;
-
-  const std::string_view rest = std::string_view(c.text).substr(c.parsePos);
-  const std::size_t lines = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
-  if (lines == 0) return running ? 2 : 0;
-
-  const std::string prefix = formatText(c.format->linePrefix, sno(c.sno));
-  const std::string endLine = formatText(c.format->endLine, sno(c.sno));
-  const std::size_t size = c.format->recordSize;
-  std::vector<unsigned char> parsed;
-  parsed.reserve(lines * size);
-  std::size_t pos = 0;
-  std::size_t n = 0;
-  bool complete = false;
-  while (n < lines) {
-    const std::size_t lf = rest.find('\n', pos);
-    const std::string_view line = rest.substr(pos, lf + 1 - pos);
-    pos += line.size();
-    if (line == endLine) {
-      complete = true;
-      break;
-    }
-    if (line.substr(0, prefix.size()) != prefix) return 0;
-    parsed.resize(parsed.size() + size);
-    const std::size_t used = c.format->parseRecord(line.substr(prefix.size()), c.sno,
-                                                   parsed.data() + parsed.size() - size);
-    if (used == 0 || !blank(line.substr(prefix.size() + used))) return 0;
-    ++n;
-  }
-  c.parsePos += pos;
-  if (n > 0) {
-    void* out = std::malloc(n * size);
-    if (out == nullptr) return 0;
-    std::memcpy(out, parsed.data(), n * size);
-    *records = out;
-    *count = static_cast<std::int32_t>(n);
-  }
-  if (complete) return 1;
-  // A finished transfer whose text holds no end line will never complete.
-  return running || c.parsePos < c.text.size() ? 2 : 0;
-}
-
 }  // namespace
 
 bool downloadAll(std::int32_t sno, std::string_view request, std::string_view endMarker,
@@ -236,6 +154,8 @@ CKT_DownloadHandle startDownload(std::int32_t sno, const ListFormat& format) {
   auto context = std::make_shared<DownloadContext>();
   context->sno = sno;
   context->format = &format;
+  context->progress.format = &format;
+  context->progress.sno = sno;
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   reapLocked(r);
@@ -266,7 +186,12 @@ int downloadProgress(CKT_DownloadHandle handle, std::int32_t* total, std::int32_
   int result;
   {
     std::lock_guard lock(context->mutex);
-    result = parseProgress(*context, total, count, records);
+    const int status = context->status;
+    result = readListProgress(context->progress, context->text,
+                              status == kRunning    ? TransferState::running
+                              : status == kComplete ? TransferState::complete
+                                                    : TransferState::failed,
+                              total, count, records);
   }
   if (result != 2) {
     context->abort = true;

@@ -1,5 +1,6 @@
 // Reading replies and list texts: the scanf rules of the patterns, the reply tests, whole lists
 // and realtime lines.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "protocol/list_format.h"
+#include "protocol/list_progress.h"
 #include "protocol/realtime.h"
 #include "protocol/reply_tests.h"
 #include "protocol/template_frame.h"
@@ -214,6 +216,66 @@ TEST(TemplateFrames, DamagedFramesAreInvalid) {
 TEST(TemplateFrames, LengthsThatFitTheCountBytes) {
   for (std::size_t n : {1u, 256u, 338u, 510u}) EXPECT_TRUE(isFrameableLength(n)) << n;
   for (std::size_t n : {0u, 511u, 384u, 385u, 438u, 1000u}) EXPECT_FALSE(isFrameableLength(n)) << n;
+}
+
+// Feeds a list text to the progress reader in pieces of `piece` bytes, a call after each piece.
+struct Fed {
+  int result = 2;
+  std::int32_t total = 0;
+  std::vector<ClockingRecord> records;
+};
+Fed feed(const std::string& text, std::size_t piece, std::int32_t serial = 77) {
+  ListProgress progress;
+  progress.format = &clockingList();
+  progress.sno = serial;
+  Fed out;
+  for (std::size_t have = 0; out.result == 2;) {
+    have = std::min(text.size(), have + piece);
+    const auto state = have < text.size() ? TransferState::running : TransferState::complete;
+    std::int32_t count = 0;
+    void* array = nullptr;
+    out.result = readListProgress(progress, std::string_view(text).substr(0, have), state,
+                                  &out.total, &count, &array);
+    const auto* r = static_cast<ClockingRecord*>(array);
+    if (r != nullptr) out.records.insert(out.records.end(), r, r + count);
+    std::free(array);
+    if (state == TransferState::complete && out.result == 2) break;  // would never end
+  }
+  return out;
+}
+
+TEST(ListProgress, RecordsArriveWhateverThePiecesAre) {
+  std::string text = "(77,kqdata,40)\r\n";
+  for (int i = 1; i <= 40; ++i)
+    text += formatText("(77,kq,%d,2009-06-03 09:%02d:00,%d)\r\n", i, i, i % 3);
+  text += "(77,kqdataend)\r\n";
+  for (std::size_t piece : {1u, 2u, 7u, 15u, 200u, 100000u}) {
+    SCOPED_TRACE(piece);
+    const Fed f = feed(text, piece);
+    EXPECT_EQ(f.result, 1);
+    EXPECT_EQ(f.total, 40);
+    ASSERT_EQ(f.records.size(), 40u);
+    for (int i = 0; i < 40; ++i) {
+      EXPECT_EQ(f.records[static_cast<std::size_t>(i)].PersonID, i + 1);
+      EXPECT_EQ(f.records[static_cast<std::size_t>(i)].Sno, 77);
+    }
+  }
+}
+
+TEST(ListProgress, ListsThatAreNotTheOneAskedFor) {
+  const std::string tail = "(77,kq,1,2009-06-03 09:00:00,1)\r\n(77,kqdataend)\r\n";
+  EXPECT_EQ(feed("(78,kqdata,1)\r\n" + tail, 5).result, 0) << "header of another terminal";
+  EXPECT_EQ(feed("(77,kqdata,1)\r\n(77,kq,1,x)\r\n(77,kqdataend)\r\n", 5).result, 0);
+  EXPECT_EQ(feed("(77,kqdata,1)\r\n(77,kq,1,2009-06-03 09:00:00,1)\r\n", 5).result, 0)
+      << "a complete transfer without its end line";
+  const Fed empty = feed("(77,kqdata,0)\r\n(77,kqdataend)\r\n", 3);
+  EXPECT_EQ(empty.result, 1);
+  EXPECT_EQ(empty.total, 0);
+  ListProgress p;
+  p.format = &clockingList();
+  std::int32_t total = 0, count = 0;
+  void* array = nullptr;
+  EXPECT_EQ(readListProgress(p, "(77,kqdata,3)\r\n", TransferState::failed, &total, &count, &array), 0);
 }
 
 }  // namespace
