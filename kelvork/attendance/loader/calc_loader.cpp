@@ -288,27 +288,32 @@ DbStatus loadPunches(Database& db, const engine::RunRequest& request, const Choi
               + choice.employeeCondition(QStringLiteral("Userinfo."));
         choice.bind(params);
     }
+    // Counted first, so that the rows are written once into their place.
+    const QString columns = sql.left(sql.indexOf(QLatin1String(" from ")));
+    const QVariant count = db.scalar(QStringLiteral("select count(*)") + sql.mid(columns.size()), params, &status);
+    if (!status.ok()) return status;
+    input.punches.reserve(static_cast<std::size_t>(std::max<qlonglong>(0, count.toLongLong())));
+
     Query q = db.query(sql, params);
     ColumnReader r(q, "Checkinout");
-    std::string userid;
     while (q.next()) {
         r.BeginRow();
-        userid = r.Text(0);
+        std::string userid = r.Text(0);
         if (!chosen.contains(userid)) continue;
-        engine::PunchRow p;
-        p.Userid = userid;
+        engine::PunchRow& p = input.punches.emplace_back();
+        p.Userid = std::move(userid);
         p.Checktime = r.Text(1);
         p.Checktype = r.Text(2);
         p.Sensorid = r.Text(3);
         p.Checked = r.Flag(4, "Checked");
         if (!r.Usable()) {
             r.ReportRow(problems, p.Userid, "punch " + p.Checktime + " left out");
+            input.punches.pop_back();
             continue;
         }
         // The work code is only shown: an unreadable one is reported and shown as 0.
         p.WorkType = r.Integer(5, "WorkType");
-        r.ReportRow(problems, p.Userid, "punch " + p.Checktime + " kept with work code 0");
-        input.punches.push_back(std::move(p));
+        if (!r.Usable()) r.ReportRow(problems, p.Userid, "punch " + p.Checktime + " kept with work code 0");
     }
     return q.ok() ? DbStatus::success() : failed(QStringLiteral("Checkinout"), q);
 }

@@ -10,10 +10,25 @@ std::string ValueText(const QVariant& v)
     return v.toString().toStdString();
 }
 
+std::string Utf8Of(const QString& text)
+{
+    // Most values are plain ASCII (numbers, times, codes): copied without an intermediate buffer.
+    const qsizetype n = text.size();
+    std::string out(static_cast<std::size_t>(n), '\0');
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (in[i] >= 0x80) return text.toStdString();
+        out[static_cast<std::size_t>(i)] = static_cast<char>(in[i]);
+    }
+    return out;
+}
+
 std::string ColumnReader::Text(int column) const
 {
     const QVariant v = query_.value(column);
-    return v.isNull() ? std::string() : v.toString().toStdString();
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::QString) return Utf8Of(*static_cast<const QString*>(v.constData()));
+    return v.toString().toStdString();
 }
 
 void ColumnReader::NoteBad(const char* name, const QVariant& v)

@@ -46,6 +46,9 @@ private:
     std::vector<std::string> bad_;
 };
 
+// `text` in UTF-8.
+std::string Utf8Of(const QString& text);
+
 // The stored text of a value, for messages ("NULL" for SQL NULL).
 std::string ValueText(const QVariant& v);
 

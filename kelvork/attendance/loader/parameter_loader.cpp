@@ -136,7 +136,7 @@ DbStatus loadLeaveClasses(Database& db, std::vector<engine::TLeaveClass>& classe
             continue;
         }
         c.ViewColor = r.Integer(2, "ViewColor");  // only shown: 0 when unreadable
-        r.ReportRow(problems, {}, "leave class \"" + c.Classname + "\" shown without its colour");
+        if (!r.Usable()) r.ReportRow(problems, {}, "leave class \"" + c.Classname + "\" shown without its colour");
         c.Showas = r.Text(3);
         classes.push_back(std::move(c));
     }
