@@ -157,6 +157,8 @@ RunSummary RunCalculation(const CalcInput& input, const RunRequest& request, Wor
     const Moment spanFrom = MomentOf(request.firstDate, request.firstTime);
     const Moment spanTo = MomentOf(request.lastDate, request.lastTime);
     const int total = static_cast<int>(chosen.size());
+    tables.MemRecord2.rows.reserve(input.punches.size());
+    tables.MemUClass.reserve(chosen.size() * static_cast<std::size_t>(request.lastDate - request.firstDate + 1));
     std::vector<MemTabRow> memTab;
     NumberedTable<MemRecordRow> memRecord;
     std::vector<Moment> stored;
@@ -204,7 +206,6 @@ RunSummary RunCalculation(const CalcInput& input, const RunRequest& request, Wor
         }
         rows.punches.clear();
         rows.punches.shrink_to_fit();
-        for (const MemRecordRow& r : memRecord.rows) tables.MemRecord2.Append(r);
 
         StatTotals totals;
         const std::size_t memStatRow = tables.MemStat.table.rows.size();
@@ -226,6 +227,9 @@ RunSummary RunCalculation(const CalcInput& input, const RunRequest& request, Wor
         } else {
             MarkDays(run);
         }
+        // The employee's punches join the run's punch list; nothing after the matching changes
+        // them, so they move there once the employee is finished.
+        for (MemRecordRow& r : memRecord.rows) tables.MemRecord2.Append(std::move(r));
         ++summary.employeesCalculated;
     }
 

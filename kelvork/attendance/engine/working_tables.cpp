@@ -32,6 +32,33 @@ std::string FitText(std::string_view text, std::size_t maxChars) {
     return std::string(text.substr(0, pos));
 }
 
+void CompactText::Release() noexcept {
+    if (static_cast<unsigned char>(raw_[kTag]) == kHeap) {
+        char* data;
+        std::memcpy(&data, raw_, sizeof data);
+        delete[] data;
+    }
+    raw_[kTag] = 0;
+}
+
+void CompactText::Assign(std::string_view value) {
+    if (value.size() <= kInline) {
+        char copy[kInline];
+        if (!value.empty()) std::memcpy(copy, value.data(), value.size());
+        Release();
+        if (!value.empty()) std::memcpy(raw_, copy, value.size());
+        raw_[kTag] = static_cast<char>(value.size());
+        return;
+    }
+    char* data = new char[value.size()];
+    std::memcpy(data, value.data(), value.size());
+    Release();
+    const auto size = static_cast<std::uint32_t>(value.size());
+    std::memcpy(raw_, &data, sizeof data);
+    std::memcpy(raw_ + sizeof data, &size, sizeof size);
+    raw_[kTag] = static_cast<char>(kHeap);
+}
+
 std::string CalcTexts::TypeText(std::string_view code) const {
     if (code == "I") return CheckType1;
     if (code == "O") return CheckType2;
@@ -129,37 +156,65 @@ void WorkingTables::Clear() {
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// A stable sort that compares rows but moves each row about once, in place: the rows are ordered
+// through their positions, then the permutation is applied cycle by cycle.
+template <typename Row, typename Less>
+void StableSortRows(std::vector<Row>& rows, Less less) {
+    if (rows.size() < 2) return;
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return less(rows[a], rows[b]); });
+    // Position i receives the row now at order[i]; a done position gets order[i] = i.
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == i) continue;
+        Row held = std::move(rows[i]);
+        std::size_t j = i;
+        while (order[j] != i) {
+            const std::size_t from = order[j];
+            rows[j] = std::move(rows[from]);
+            order[j] = j;
+            j = from;
+        }
+        rows[j] = std::move(held);
+        order[j] = j;
+    }
+}
+
+}  // namespace
+
 void SortMemClass(std::vector<MemClassRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const MemClassRow& a, const MemClassRow& b) { return a.OnTime < b.OnTime; });
+    StableSortRows(rows, [](const MemClassRow& a, const MemClassRow& b) { return a.OnTime < b.OnTime; });
 }
 
 void SortMemTab(std::vector<MemTabRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const MemTabRow& a, const MemTabRow& b) {
+    StableSortRows(rows, [](const MemTabRow& a, const MemTabRow& b) {
         return std::tie(a.UDate, a.OnTime) < std::tie(b.UDate, b.OnTime);
     });
 }
 
 void SortMemUClassAfterRun(std::vector<MemUClassRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const MemUClassRow& a, const MemUClassRow& b) {
+    StableSortRows(rows, [](const MemUClassRow& a, const MemUClassRow& b) {
         return std::tie(a.Udept, a.Ucode, a.OnTime) < std::tie(b.Udept, b.Ucode, b.OnTime);
     });
 }
 
 void SortMemAbnorAfterRun(std::vector<MemAbnorRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const MemAbnorRow& a, const MemAbnorRow& b) {
+    StableSortRows(rows, [](const MemAbnorRow& a, const MemAbnorRow& b) {
         return std::tie(a.Udept, a.Ucode, a.Begintime) < std::tie(b.Udept, b.Ucode, b.Begintime);
     });
 }
 
 void SortMemStatAfterRun(std::vector<MemStatRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const MemStatRow& a, const MemStatRow& b) {
+    StableSortRows(rows, [](const MemStatRow& a, const MemStatRow& b) {
         return std::tie(a.Udept, a.Ucode) < std::tie(b.Udept, b.Ucode);
     });
 }
 
 void SortMemDayAfterRun(std::vector<MemDayRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const MemDayRow& a, const MemDayRow& b) {
+    StableSortRows(rows, [](const MemDayRow& a, const MemDayRow& b) {
         return std::tie(a.Udept, a.Ucode) < std::tie(b.Udept, b.Ucode);
     });
 }

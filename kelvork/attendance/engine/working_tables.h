@@ -10,6 +10,8 @@
 #include <array>
 #include <compare>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +25,57 @@ namespace kelvork::engine {
 // byte as one character, so the result never ends inside a sequence it kept).
 std::string FitText(std::string_view text, std::size_t maxChars);
 
+// The storage of a text field: texts of up to 22 bytes (clock and punch texts, most names) live
+// inside the field, longer ones on the heap. 24 bytes, copied and moved like a string.
+class CompactText {
+public:
+    CompactText() noexcept { raw_[kTag] = 0; }
+    explicit CompactText(std::string_view value) {
+        raw_[kTag] = 0;
+        Assign(value);
+    }
+    CompactText(const CompactText& other) : CompactText(other.view()) {}
+    CompactText(CompactText&& other) noexcept {
+        std::memcpy(raw_, other.raw_, sizeof raw_);
+        other.raw_[kTag] = 0;
+    }
+    CompactText& operator=(const CompactText& other) {
+        if (this != &other) Assign(other.view());
+        return *this;
+    }
+    CompactText& operator=(CompactText&& other) noexcept {
+        if (this != &other) {
+            Release();
+            std::memcpy(raw_, other.raw_, sizeof raw_);
+            other.raw_[kTag] = 0;
+        }
+        return *this;
+    }
+    ~CompactText() { Release(); }
+
+    // `value` may point into this text itself.
+    void Assign(std::string_view value);
+
+    std::string_view view() const noexcept {
+        if (static_cast<unsigned char>(raw_[kTag]) != kHeap) {
+            return {raw_, static_cast<unsigned char>(raw_[kTag])};
+        }
+        const char* data;
+        std::uint32_t size;
+        std::memcpy(&data, raw_, sizeof data);
+        std::memcpy(&size, raw_ + sizeof data, sizeof size);
+        return {data, size};
+    }
+
+private:
+    static constexpr std::size_t kTag = 23;
+    static constexpr std::size_t kInline = 22;
+    static constexpr unsigned char kHeap = 0xFF;
+    void Release() noexcept;
+
+    alignas(8) char raw_[24];
+};
+
 // A text field of at most N characters.
 template <std::size_t N>
 class Text {
@@ -30,20 +83,28 @@ public:
     static constexpr std::size_t kWidth = N;
 
     Text() = default;
-    Text(std::string_view value) : value_(FitText(value, N)) {}  // NOLINT: implicit on purpose
+    Text(std::string_view value) { *this = value; }           // NOLINT: implicit on purpose
+    Text(const std::string& value) { *this = std::string_view(value); }  // NOLINT
+    Text(const char* value) { *this = std::string_view(value); }         // NOLINT
     Text& operator=(std::string_view value) {
-        value_ = FitText(value, N);
+        if (value.size() <= N) {
+            store_.Assign(value);  // at most N bytes, so at most N characters
+        } else {
+            store_.Assign(FitText(value, N));
+        }
         return *this;
     }
+    Text& operator=(const std::string& value) { return *this = std::string_view(value); }
+    Text& operator=(const char* value) { return *this = std::string_view(value); }
 
-    const std::string& str() const { return value_; }
-    std::string_view view() const { return value_; }
-    operator std::string_view() const { return value_; }  // NOLINT
-    bool empty() const { return value_.empty(); }
-    void clear() { value_.clear(); }
+    std::string str() const { return std::string(store_.view()); }
+    std::string_view view() const { return store_.view(); }
+    operator std::string_view() const { return store_.view(); }  // NOLINT
+    bool empty() const { return store_.view().empty(); }
+    void clear() { store_.Assign({}); }
 
 private:
-    std::string value_;
+    CompactText store_;
 };
 
 // Text fields compare as text (byte order of UTF-8, which is the order of the date and clock texts).

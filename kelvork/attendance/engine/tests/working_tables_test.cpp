@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace kelvork::engine {
 namespace {
 
@@ -21,6 +24,17 @@ TEST(WorkingTables, TextFieldsHoldAtMostTheirWidthInCharacters) {
     EXPECT_EQ(FitText("ab\xE9\x83", 3), "ab\xE9");
     EXPECT_EQ(FitText("a部b", 2), "a部");
     EXPECT_EQ(FitText("", 0), "");
+    // Long texts live outside the field; copies, moves and self-assignment keep them whole.
+    Text<30> a = std::string(60, 'x');
+    Text<30> b = a;
+    Text<30> c = std::move(b);
+    c = c.view().substr(2, 25);
+    a = a.view().substr(0, 3);
+    EXPECT_EQ(c.str(), std::string(25, 'x'));
+    EXPECT_EQ(a.str(), "xxx");
+    EXPECT_TRUE(b.empty());
+    c = a;
+    EXPECT_EQ(c, a);
 }
 
 TEST(WorkingTables, MemStatHasOneColumnPerLeaveClassAfterLeave) {
@@ -149,6 +163,23 @@ TEST(WorkingTables, OrdersAreStableAndCompareAsText) {
     EXPECT_EQ(stat[0].Ucode, "10");
     EXPECT_EQ(stat[1].Ucode, "9");
     EXPECT_EQ(stat[2].Ucode, "1");
+}
+
+TEST(WorkingTables, LargeTablesSortLikeAStableSort) {
+    std::vector<MemStatRow> rows(2000);
+    unsigned seed = 12345;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        rows[i].Udept = std::string(1, static_cast<char>('A' + (seed >> 16) % 5));
+        rows[i].Ucode = std::to_string((seed >> 8) % 50);
+        rows[i].Lsh = static_cast<int>(i);
+    }
+    std::vector<MemStatRow> expected = rows;
+    std::stable_sort(expected.begin(), expected.end(), [](const MemStatRow& a, const MemStatRow& b) {
+        return std::tie(a.Udept, a.Ucode) < std::tie(b.Udept, b.Ucode);
+    });
+    SortMemStatAfterRun(rows);
+    for (std::size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].Lsh, expected[i].Lsh) << i;
 }
 
 TEST(WorkingTables, LookupsByIndex) {
