@@ -227,7 +227,8 @@ const std::vector<TableDef>& tables()
     return defs;
 }
 
-QString createTableSql(const TableDef& table, SchemaLayout layout, Engine engine)
+QString createTableSql(const TableDef& table, SchemaLayout layout, Engine engine, const QString& asName = {},
+                       bool withUniqueRules = true)
 {
     QStringList parts;
     for (const ColumnDef& c : table.columns) {
@@ -245,9 +246,10 @@ QString createTableSql(const TableDef& table, SchemaLayout layout, Engine engine
     if (table.primaryKey) parts << QStringLiteral("PRIMARY KEY (%1)").arg(QString::fromLatin1(table.primaryKey));
     // Old files held repeated leaves: their rule came with the leave counter.
     const bool oldLeaves = layout == SchemaLayout::Old && table.name == QLatin1String("UserLeave");
-    if (!oldLeaves)
+    if (!oldLeaves && withUniqueRules)
         for (const char* rule : table.uniqueRules) parts << QStringLiteral("UNIQUE (%1)").arg(QString::fromLatin1(rule));
-    return QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(QString::fromLatin1(table.name), parts.join(",\n  "));
+    return QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(asName.isEmpty() ? QString::fromLatin1(table.name) : asName,
+                                                          parts.join(",\n  "));
 }
 
 QHash<QString, const ColumnDef*> columnsByLowerName()
@@ -365,6 +367,14 @@ DbStatus writeFreshDatabase(const QString& path, bool replace)
 DbStatus writePristineDatabase(const QString& path) { return writeFreshDatabase(path, true); }
 
 DbStatus createDatabaseFileIfMissing(const QString& path) { return writeFreshDatabase(path, false); }
+
+QString createTableStatement(const QString& table, Engine engine, const QString& asName, bool withUniqueRules)
+{
+    for (const TableDef& t : tables())
+        if (table.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
+            return createTableSql(t, SchemaLayout::Current, engine, asName, withUniqueRules);
+    return {};
+}
 
 QStringList schemaTableNames()
 {

@@ -30,6 +30,10 @@ DbStatus writePristineDatabase(const QString& path);
 // wrote) is kept. That case is no error.
 DbStatus createDatabaseFileIfMissing(const QString& path);
 
+// The CREATE TABLE statement of `table` in the current layout on `engine`, named `asName` when
+// given, optionally without its unique rules; "" for a table the schema does not know.
+QString createTableStatement(const QString& table, Engine engine, const QString& asName = {}, bool withUniqueRules = true);
+
 // The statement that defines V_Class on `engine` (without the leading DROP).
 QString createViewClassSql(Engine engine);
 

@@ -26,10 +26,8 @@ void addLeaveCounterSqlite(Database& db)
     for (bool withUniqueRule : {true, false}) {
         Transaction tx(db);
         if (!tx.ok()) return;
-        const QString create = QStringLiteral(
-            "CREATE TABLE UserLeave_upgrade (Lsh INTEGER PRIMARY KEY AUTOINCREMENT, Userid VARCHAR(20), "
-            "BeginTime DATETIME, EndTime DATETIME, LeaveClassid INTEGER DEFAULT 0, Whys VARCHAR(250)%1)")
-            .arg(withUniqueRule ? QStringLiteral(", UNIQUE (Userid, BeginTime, EndTime)") : QString());
+        const QString create = createTableStatement(QStringLiteral("UserLeave"), Engine::SQLite,
+                                                    QStringLiteral("UserLeave_upgrade"), withUniqueRule);
         // Rows that repeat a leave would break the unique rule: then the rule is left out, the rows kept.
         if (db.exec(create).ok()
             && db.exec(QStringLiteral("INSERT INTO UserLeave_upgrade (Userid, BeginTime, EndTime, LeaveClassid, Whys) "
