@@ -66,9 +66,9 @@ std::vector<Planned> Expand(const PlanCatalog& catalog, const EmployeePlan& plan
 
     std::optional<int> last;  // L, counted in days from S
     for (const AssignmentRow* a : rows) {
-        const auto& slots = catalog.CycleSlots(a->Schid);
-        if (slots.empty()) continue;  // a cycle without any period
-        const CycleRow& cycle = *slots.front().cycle;
+        const auto& placed = catalog.CycleSlots(a->Schid);
+        if (placed.empty()) continue;  // a cycle without any period
+        const CycleRow& cycle = *placed.front().cycle;
         const auto b = ParseDateText(a->BeginDate);
         const auto n = ParseDateText(a->EndDate);
         if (!b || !n) {
@@ -167,13 +167,13 @@ PlanCatalog::PlanCatalog(const std::vector<PeriodRow>& periods, const std::vecto
             it = cycles_.insert(it, Cycle{});
             it->schid = c.Schid;
         }
-        it->slots.push_back({&c, period});
+        it->placements.push_back({&c, period});
     }
     for (Cycle& cycle : cycles_) {
-        cycle.byDay.resize(cycle.slots.size());
-        for (std::size_t i = 0; i < cycle.slots.size(); ++i) cycle.byDay[i] = i;
+        cycle.byDay.resize(cycle.placements.size());
+        for (std::size_t i = 0; i < cycle.placements.size(); ++i) cycle.byDay[i] = i;
         std::stable_sort(cycle.byDay.begin(), cycle.byDay.end(), [&](std::size_t a, std::size_t b) {
-            return cycle.slots[a].cycle->BeginDay < cycle.slots[b].cycle->BeginDay;
+            return cycle.placements[a].cycle->BeginDay < cycle.placements[b].cycle->BeginDay;
         });
     }
     holidays_ = PrepareHolidays(holidays, problems);
@@ -196,7 +196,7 @@ const PlanCatalog::Cycle* PlanCatalog::FindCycle(int schid) const {
 const std::vector<PlanCatalog::Slot>& PlanCatalog::CycleSlots(int schid) const {
     static const std::vector<Slot> kNone;
     const Cycle* cycle = FindCycle(schid);
-    return cycle ? cycle->slots : kNone;
+    return cycle ? cycle->placements : kNone;
 }
 
 std::vector<PlanCatalog::Slot> PlanCatalog::SlotsOfDay(int schid, int beginDay) const {
@@ -204,9 +204,9 @@ std::vector<PlanCatalog::Slot> PlanCatalog::SlotsOfDay(int schid, int beginDay) 
     const Cycle* cycle = FindCycle(schid);
     if (cycle == nullptr) return out;
     auto lo = std::lower_bound(cycle->byDay.begin(), cycle->byDay.end(), beginDay,
-                               [&](std::size_t i, int day) { return cycle->slots[i].cycle->BeginDay < day; });
-    for (auto it = lo; it != cycle->byDay.end() && cycle->slots[*it].cycle->BeginDay == beginDay; ++it) {
-        out.push_back(cycle->slots[*it]);
+                               [&](std::size_t i, int day) { return cycle->placements[i].cycle->BeginDay < day; });
+    for (auto it = lo; it != cycle->byDay.end() && cycle->placements[*it].cycle->BeginDay == beginDay; ++it) {
+        out.push_back(cycle->placements[*it]);
     }
     return out;
 }

@@ -55,8 +55,8 @@ public:
 private:
     struct Cycle {
         int schid = 0;
-        std::vector<Slot> slots;        // view order
-        std::vector<std::size_t> byDay;  // positions into slots, by BeginDay, view order kept
+        std::vector<Slot> placements;   // view order
+        std::vector<std::size_t> byDay;  // positions into placements, by BeginDay, view order kept
     };
     const Cycle* FindCycle(int schid) const;
 
