@@ -30,7 +30,9 @@ QString positionalSql(const QString& sql);
 // - [name] becomes "name" (PostgreSQL folds unquoted names to lower case, so the quoted name
 //   is lowered too);
 // - Max(c)-Min(c) becomes the difference in days as a number;
-// - LIKE ignores letter case (ILIKE on PostgreSQL).
+// - LIKE ignores letter case (ILIKE on PostgreSQL);
+// - on PostgreSQL a yes/no column compared with 0 or 1 compares with false or true, and every
+//   ORDER BY item puts empty values (NULL) where SQLite puts them: first ascending, last descending.
 // Quoted texts are never touched.
 QString translateSql(const QString& sql, Engine engine);
 
