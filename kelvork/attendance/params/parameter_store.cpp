@@ -141,28 +141,38 @@ DbStatus writeBaseParaAndCompany(Database& db, const engine::TBasePar& p)
     Transaction tx(db);
     if (!tx.ok())
         return tx.commit();
+    const Params values{{QStringLiteral("Company"), q(p.Company)},
+                        {QStringLiteral("Workdaylong"), p.Workdaylong},
+                        {QStringLiteral("Twoday"), p.Twoday},
+                        {QStringLiteral("Noclockin"), p.Noclockin},
+                        {QStringLiteral("Noclockout"), p.Noclockout},
+                        {QStringLiteral("Isovertime"), p.Isovertime},
+                        {QStringLiteral("Latetime"), p.Latetime},
+                        {QStringLiteral("Leavetime"), p.Leavetime},
+                        {QStringLiteral("Overtime"), p.Overtime},
+                        {QStringLiteral("WOvertime"), oneDecimal(p.WOvertime)},
+                        {QStringLiteral("HOvertime"), oneDecimal(p.HOvertime)},
+                        {QStringLiteral("FOvertime"), oneDecimal(p.FOvertime)},
+                        {QStringLiteral("IsovertimeIn"), p.IsovertimeIn},
+                        {QStringLiteral("OvertimeIn"), p.OvertimeIn},
+                        {QStringLiteral("DeductIn"), p.DeductIn},
+                        {QStringLiteral("DeductOut"), p.DeductOut}};
+    int changed = 0;
     DbStatus st = db.exec(
         QStringLiteral("update BasePara set Company=:Company, Workdaylong=:Workdaylong, Twoday=:Twoday, "
                        "Noclockin=:Noclockin, Noclockout=:Noclockout, Isovertime=:Isovertime, "
                        "Latetime=:Latetime, Leavetime=:Leavetime, Overtime=:Overtime, WOvertime=:WOvertime, "
                        "HOvertime=:HOvertime, FOvertime=:FOvertime, IsovertimeIn=:IsovertimeIn, "
                        "OvertimeIn=:OvertimeIn, DeductIn=:DeductIn, DeductOut=:DeductOut"),
-        {{QStringLiteral("Company"), q(p.Company)},
-         {QStringLiteral("Workdaylong"), p.Workdaylong},
-         {QStringLiteral("Twoday"), p.Twoday},
-         {QStringLiteral("Noclockin"), p.Noclockin},
-         {QStringLiteral("Noclockout"), p.Noclockout},
-         {QStringLiteral("Isovertime"), p.Isovertime},
-         {QStringLiteral("Latetime"), p.Latetime},
-         {QStringLiteral("Leavetime"), p.Leavetime},
-         {QStringLiteral("Overtime"), p.Overtime},
-         {QStringLiteral("WOvertime"), oneDecimal(p.WOvertime)},
-         {QStringLiteral("HOvertime"), oneDecimal(p.HOvertime)},
-         {QStringLiteral("FOvertime"), oneDecimal(p.FOvertime)},
-         {QStringLiteral("IsovertimeIn"), p.IsovertimeIn},
-         {QStringLiteral("OvertimeIn"), p.OvertimeIn},
-         {QStringLiteral("DeductIn"), p.DeductIn},
-         {QStringLiteral("DeductOut"), p.DeductOut}});
+        values, &changed);
+    if (st.ok() && changed == 0)   // the row went missing: keep what the operator set
+        st = db.exec(QStringLiteral("insert into BasePara (Company, Workdaylong, Twoday, Noclockin, Noclockout, "
+                                    "Isovertime, Latetime, Leavetime, Overtime, WOvertime, HOvertime, FOvertime, "
+                                    "IsovertimeIn, OvertimeIn, DeductIn, DeductOut) values (:Company, :Workdaylong, "
+                                    ":Twoday, :Noclockin, :Noclockout, :Isovertime, :Latetime, :Leavetime, :Overtime, "
+                                    ":WOvertime, :HOvertime, :FOvertime, :IsovertimeIn, :OvertimeIn, :DeductIn, "
+                                    ":DeductOut)"),
+                     values);
     if (!st.ok())
         return failed(QStringLiteral("Storing BasePara"), st);
 

@@ -37,7 +37,8 @@ DbStatus renameOldNames(Database& db);
 // `basePar` is untouched).
 DbStatus readBasePara(Database& db, engine::TBasePar& basePar, bool* found = nullptr);
 // Writes every column of `basePar` into the BasePara row (the table holds one row; were there
-// several, all would get the values, and the first is the one read) and, when the department
+// several, all would get the values, and the first is the one read; without a row, one is added)
+// and, when the department
 // with the lowest Deptid is named otherwise, renames it to basePar.Company. One transaction:
 // a refused rename (another department has that name) stores nothing. The three rates are
 // stored with one decimal, as the columns hold them.

@@ -111,6 +111,12 @@ TEST_P(ParameterStore, StoringTheParametersRenamesTheFirstDepartmentAndKeepsOneD
     ASSERT_TRUE(readBasePara(db(), stored).ok());
     EXPECT_EQ(stored.Company, "Acme");
     EXPECT_EQ(stored.Latetime, 35);
+
+    // A row deleted meanwhile is added again rather than the values lost.
+    exec("delete from BasePara");
+    p.basePar.Company = "Acme";
+    ASSERT_TRUE(writeBaseParaAndCompany(db(), p.basePar).ok());
+    EXPECT_EQ(count("select count(*) from BasePara where Latetime = 50"), 1);
 }
 
 TEST_P(ParameterStore, LeaveClassesAndFieldValuesRoundTrip)
