@@ -68,13 +68,15 @@ Choice makeChoice(const engine::RunRequest& request)
     return c;
 }
 
-// The chosen employees' numbers, for the rows of tables that hold only a Userid.
+// The numbers of the chosen employees that take part in attendance: only their rows of the
+// tables that hold a Userid are read (the run passes the others over).
 class ChosenSet {
 public:
     explicit ChosenSet(const std::vector<engine::EmployeeRow>& employees)
     {
         ids_.reserve(employees.size() * 2);
-        for (const auto& e : employees) ids_.insert(e.Userid);
+        for (const auto& e : employees)
+            if (e.IsAtt) ids_.insert(e.Userid);
     }
     bool contains(const std::string& userid) const { return ids_.contains(userid); }
 

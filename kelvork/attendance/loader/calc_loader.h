@@ -29,11 +29,11 @@ DbStatus LoadDepartments(Database& db, std::vector<engine::DepartmentRow>& depar
 // - departments: every Dept row; employees: the ones the request chooses (one Userid, the
 //   employees of `request.deptids`, or all), with their department names, in Userid order;
 // - periods: every TimeTable row; cycles: the V_Class rows (order Schid, BeginDay, Timeid);
-// - assignments overlapping S ... E and temporary shifts of S ... E, of the chosen employees;
+// - of the chosen employees that take part in attendance (the run passes the others over):
+//   assignments overlapping S ... E, temporary shifts of S ... E, punches from the day before S
+//   to the end of the day after E (the windows of the span's periods reach that far) in no
+//   particular order, and the leaves that may touch the span (the core applies the exact rule);
 // - holidays: every Holiday row (order BDate);
-// - punches of the chosen employees from the day before S to the end of the day after E (the
-//   windows of the span's periods reach that far), in no particular order;
-// - leaves of the chosen employees that may touch the span (the core applies the exact rule);
 // - the parameters (LoadAttendanceParameters) and the built-in texts.
 // On failure `input` holds what was read so far and the status says which statement failed.
 DbStatus LoadCalcInput(Database& db, const engine::RunRequest& request, engine::CalcInput& input,
