@@ -14,6 +14,14 @@
 #include "texts.h"
 #define KELVORK_HAVE_OPERATORS 1
 #endif
+#if __has_include("oplog_wiring.h")
+#include "oplog_wiring.h"
+#define KELVORK_HAVE_OPLOG 1
+#endif
+#if __has_include("params_wiring.h")
+#include "params_wiring.h"
+#define KELVORK_HAVE_PARAMS 1
+#endif
 
 int main(int argc, char** argv)
 {
@@ -40,6 +48,14 @@ int main(int argc, char** argv)
             kelvork::operators::writeOperationLog(
                 kelvork::texts::resource("WriteOPLog1", "将数据库连接到：") + newPath);
         });
+#endif
+#ifdef KELVORK_HAVE_OPLOG
+        // The operators' entries, the connection change's entry, the viewer on N11.
+        kelvork::oplog::wire(frmmain, dm);
+#endif
+#ifdef KELVORK_HAVE_PARAMS
+        // The attendance parameters at start and after a new connection, the screen on C1.
+        kelvork::params::wire(frmmain, dm);
 #endif
         if (frmmain.FormCreate()) {
             frmmain.show();
