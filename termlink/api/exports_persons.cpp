@@ -28,11 +28,8 @@ extern "C" {
 
 int32_t CKT_ListPersonInfo(int32_t Sno, int32_t* count, PersonInfo** persons) {
   if (count == nullptr || persons == nullptr) return 0;
-  const ListFormat& format = personList();
-  std::string text;
-  if (!downloadAll(Sno, formatText(format.request, sno(Sno)), format.endMarker, text)) return 0;
-  void* records = *persons;  // stays as it was when the header does not read
-  const bool ok = parseWholeList(text, Sno, format, count, &records);
+  void* records = *persons;  // stays as it was when nothing usable came
+  const bool ok = downloadList(Sno, personList(), count, &records);
   *persons = static_cast<PersonInfo*>(records);
   return ok ? 1 : 0;
 }

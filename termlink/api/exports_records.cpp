@@ -17,11 +17,8 @@ extern "C" {
 
 int32_t CKT_GetClockingRecord(int32_t Sno, int32_t* count, ClockingRecord** records) {
   if (count == nullptr || records == nullptr) return 0;
-  const ListFormat& format = clockingList();
-  std::string text;
-  if (!downloadAll(Sno, formatText(format.request, sno(Sno)), format.endMarker, text)) return 0;
-  void* array = *records;  // stays as it was when the header does not read
-  const bool ok = parseWholeList(text, Sno, format, count, &array);
+  void* array = *records;  // stays as it was when nothing usable came
+  const bool ok = downloadList(Sno, clockingList(), count, &array);
   *records = static_cast<ClockingRecord*>(array);
   return ok ? 1 : 0;
 }

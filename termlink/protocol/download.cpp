@@ -131,7 +131,7 @@ void runDownload(const std::shared_ptr<DownloadContext>& context) {
 }  // namespace
 
 bool downloadAll(std::int32_t sno, std::string_view request, std::string_view endMarker,
-                 std::string& text) {
+                 std::string& text, const std::function<void(std::string_view)>& onPiece) {
   text.clear();
   std::lock_guard lock(exchangeLock());
   std::size_t received = 0;
@@ -139,6 +139,7 @@ bool downloadAll(std::int32_t sno, std::string_view request, std::string_view en
     text.clear();
     return false;
   }
+  if (onPiece) onPiece(text);
   // The end is looked for in the text so far: a short last piece still completes the list.
   while (!endsWith(text, endMarker) && received > 0 && text.size() < kMaxListBytes) {
     const std::size_t room = std::min(kBlockingPieceBytes, kMaxListBytes - text.size());
@@ -146,6 +147,7 @@ bool downloadAll(std::int32_t sno, std::string_view request, std::string_view en
       text.clear();
       return false;
     }
+    if (onPiece) onPiece(text);
   }
   return true;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,9 +29,15 @@ inline constexpr std::size_t kSerialPieceBytes = 200;
 inline constexpr int kAbandonedDownloadSeconds = 600;
 
 // Blocking download. False when an exchange failed (text then empty); else true with the text
-// received, complete or not (the list parser decides).
+// received, complete or not (the list parser decides). `onPiece`, when given, sees the text so
+// far after every piece, while the terminal goes on sending.
 bool downloadAll(std::int32_t sno, std::string_view request, std::string_view endMarker,
-                 std::string& text);
+                 std::string& text, const std::function<void(std::string_view)>& onPiece = {});
+
+// A blocking list command: downloads the list of `format` from `sno` and reads it, as
+// parseWholeList says (false with the outputs untouched also when the download failed). Lines
+// are read while the rest of the list is still arriving.
+bool downloadList(std::int32_t sno, const ListFormat& format, std::int32_t* count, void** records);
 
 // Starts a background download of `format`'s list from `sno` on a thread of its own. Returns the
 // new handle, or null when the thread could not be started.

@@ -83,8 +83,13 @@ int scanTextV(std::string_view text, const char* pattern, va_list args) {
         char* out = va_arg(args, char*);
         const std::size_t limit = width > 0 ? static_cast<std::size_t>(width) : text.size();
         std::size_t n = 0;
-        while (pos + n < text.size() && n < limit && excluded.find(text[pos + n]) == excluded.npos)
-          ++n;
+        // The sets are one or two bytes: a plain loop beats a library search per byte.
+        const auto isExcluded = [excluded](char ch) {
+          for (char e : excluded)
+            if (e == ch) return true;
+          return false;
+        };
+        while (pos + n < text.size() && n < limit && !isExcluded(text[pos + n])) ++n;
         if (n == 0) return fields;
         std::memcpy(out, text.data() + pos, n);
         out[n] = '\0';
