@@ -30,8 +30,23 @@ function(kelvork_add_test name)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock project_warnings)
+  if(ARG_ENV)
+    # A test property cannot carry a list through test discovery, so further variables are set
+    # by the executable itself before its main runs.
+    set(env_code "")
+    foreach(kv IN LISTS ARG_ENV)
+      string(FIND "${kv}" "=" eq)
+      string(SUBSTRING "${kv}" 0 ${eq} key)
+      math(EXPR value_start "${eq} + 1")
+      string(SUBSTRING "${kv}" ${value_start} -1 value)
+      string(APPEND env_code "        setenv(\"${key}\", \"${value}\", 1);\n")
+    endforeach()
+    file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cpp @ONLY CONTENT
+      "#include <cstdlib>\nnamespace {\nstruct TestEnvironment {\n    TestEnvironment()\n    {\n${env_code}    }\n} environment;\n}\n")
+    target_sources(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cpp)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}" TIMEOUT 300)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
