@@ -230,6 +230,42 @@ TEST_F(Commands, PersonRefusalsAndTheTailTest) {
   EXPECT_TRUE(terminal->persons().empty());
 }
 
+TEST_F(Commands, BlockingListsDecideAsTheWholeTextSays) {
+  struct Case {
+    const char* list;
+    int32_t result;
+    int32_t count;
+  };
+  const Case cases[] = {
+      {"(8,ygdata,1)\r\n(8,yg,3,Ann,1,2,3,4,5)\r\n(8,ygdataend)\r\n", 1, 1},
+      {"(8,ygdata,1) trailing\r\n(8,yg,3,Ann,1,2,3,4,5)\r\n(8,ygdataend)\r\n", 1, 1},
+      {"(9,ygdata,1)\r\n(8,yg,3,Ann,1,2,3,4,5)\r\n(8,ygdataend)\r\n", 1, 1},  // not compared
+      {"(8,ygdata,1)\r\n(8,yg,3,Ann,1,2,3,4,5)\r\n(9,ygdataend)\r\n", 0, 1},
+      {"(8,ygdata,2)\r\n(8,yg,3,Ann,1,2,3,4,5)\r\n(8,ygdataend)\r\n", 0, 2},
+      {"(8,ygdata,0)\r\n(8,ygdataend)\r\n", 1, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.list);
+    SimOptions o;
+    const std::string list = c.list;
+    o.rewriteReply = [list](std::string_view request, std::string reply) {
+      return request.ends_with(",ygdata)") ? list : reply;
+    };
+    line.setOptions(o);
+    int32_t count = -1;
+    PersonInfo* persons = reinterpret_cast<PersonInfo*>(1);
+    EXPECT_EQ(CKT_ListPersonInfo(S, &count, &persons), c.result);
+    EXPECT_EQ(count, c.count);
+    if (c.result == 1 && c.count == 1) {
+      ASSERT_NE(persons, nullptr);
+      EXPECT_EQ(persons[0].PersonID, 3);
+      CKT_FreeMemory(persons);
+    } else {
+      EXPECT_EQ(persons, nullptr);
+    }
+  }
+}
+
 TEST_F(Commands, BackgroundPersonListIsHandedOutSliceBySlice) {
   std::vector<termsim::Person> persons;
   for (int i = 1; i <= 30; ++i) persons.push_back({i, "P" + std::to_string(i), i, 0, 0, 0, 0});
