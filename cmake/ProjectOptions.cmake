@@ -2,7 +2,9 @@
 
 add_library(project_warnings INTERFACE)
 target_compile_options(project_warnings INTERFACE
-  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor>
+  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wnon-virtual-dtor>
+  $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-Wshadow=local>
+  $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:Clang>>:-Wshadow-uncaptured-local>
   $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra -Wpedantic>)
 if(KELVORK_WERROR)
   target_compile_options(project_warnings INTERFACE -Werror)
