@@ -1,6 +1,7 @@
 #include "calc_command.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <streambuf>
@@ -54,6 +55,21 @@ QString connectionString(const std::string& db)
     return QStringLiteral("Provider=SQLite;Data Source=") + text;
 }
 
+// The database as messages name it: a connection string without its password.
+std::string shown(const std::string& db)
+{
+    QString text = QString::fromStdString(db);
+    static const QRegularExpression password(QStringLiteral("(Password=)[^;]*"), QRegularExpression::CaseInsensitiveOption);
+    text.replace(password, QStringLiteral("\\1***"));
+    return text.toStdString();
+}
+
+// An engine's message on one line.
+std::string oneLine(const QString& message)
+{
+    return message.simplified().toStdString();
+}
+
 bool isFileDatabase(const std::string& db)
 {
     return !QString::fromStdString(db).startsWith(QLatin1String("Provider="), Qt::CaseInsensitive);
@@ -80,7 +96,7 @@ int Init(const CalcOptions& o, std::ostream& err)
     if (!st.ok()) {
         QFile::remove(path);
         for (const char* suffix : {"-wal", "-shm"}) QFile::remove(path + QLatin1String(suffix));
-        err << "kelvork-calc: cannot make the database " << o.db << ": " << st.message().toStdString() << "\n";
+        err << "kelvork-calc: cannot make the database " << o.db << ": " << oneLine(st.message()) << "\n";
         return kExitDatabase;
     }
     return kExitOk;
@@ -107,7 +123,7 @@ int RunCalcCommand(const CalcOptions& o, std::ostream& out, std::ostream& err)
     }
     Database db;
     if (DbStatus st = db.open(connectionString(o.db)); !st.ok()) {
-        err << "kelvork-calc: cannot open the database " << o.db << ": " << st.message().toStdString() << "\n";
+        err << "kelvork-calc: cannot open the database " << shown(o.db) << ": " << oneLine(st.message()) << "\n";
         return kExitDatabase;
     }
 
@@ -122,7 +138,7 @@ int RunCalcCommand(const CalcOptions& o, std::ostream& out, std::ostream& err)
     } else if (o.dept) {
         std::vector<engine::DepartmentRow> departments;
         if (DbStatus st = loader::LoadDepartments(db, departments, problems); !st.ok()) {
-            err << "kelvork-calc: cannot read the database: " << st.message().toStdString() << "\n";
+            err << "kelvork-calc: cannot read the database: " << oneLine(st.message()) << "\n";
             return kExitDatabase;
         }
         request.deptids = engine::DepartmentSubtree(departments, *o.dept);
@@ -130,7 +146,7 @@ int RunCalcCommand(const CalcOptions& o, std::ostream& out, std::ostream& err)
 
     engine::CalcInput input;
     if (DbStatus st = loader::LoadCalcInput(db, request, input, problems); !st.ok()) {
-        err << "kelvork-calc: cannot read the database: " << st.message().toStdString() << "\n";
+        err << "kelvork-calc: cannot read the database: " << oneLine(st.message()) << "\n";
         return kExitDatabase;
     }
     db.close();
@@ -154,7 +170,7 @@ int RunCalcCommand(const CalcOptions& o, std::ostream& out, std::ostream& err)
     }
     QSaveFile file(QString::fromStdString(*o.out));
     if (!file.open(QIODevice::WriteOnly)) {
-        err << "kelvork-calc: cannot write " << *o.out << ": " << file.errorString().toStdString() << "\n";
+        err << "kelvork-calc: cannot write " << *o.out << ": " << oneLine(file.errorString()) << "\n";
         return kExitArguments;
     }
     bool written = false;
@@ -166,7 +182,7 @@ int RunCalcCommand(const CalcOptions& o, std::ostream& out, std::ostream& err)
         written = stream.good() && !buffer.failed();
     }
     if (!written || !file.commit()) {
-        err << "kelvork-calc: cannot write " << *o.out << ": " << file.errorString().toStdString() << "\n";
+        err << "kelvork-calc: cannot write " << *o.out << ": " << oneLine(file.errorString()) << "\n";
         return kExitArguments;
     }
     return kExitOk;
