@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <charconv>
 #include <cstdio>
@@ -91,6 +92,11 @@ int main(int argc, char** argv)
 
     const QString target = QString::fromStdString(db);
     const bool server = target.startsWith(QLatin1String("Provider="), Qt::CaseInsensitive);
+    // Messages name the database without its password.
+    QString named = target;
+    named.replace(QRegularExpression(QStringLiteral("(Password=)[^;]*"), QRegularExpression::CaseInsensitiveOption),
+                  QStringLiteral("\\1***"));
+    const std::string shown = named.toStdString();
     if (!server && QFileInfo::exists(target)) {
         std::fprintf(stderr, "kelvork-demo: %s already exists; the demo writes a new database\n", db.c_str());
         return 1;
@@ -108,13 +114,13 @@ int main(int argc, char** argv)
     if (!st.ok()) {
         if (!server)
             for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(target + QLatin1String(suffix));
-        std::fprintf(stderr, "kelvork-demo: cannot write the demo database %s: %s\n", db.c_str(),
-                     st.message().toUtf8().constData());
+        std::fprintf(stderr, "kelvork-demo: cannot write the demo database %s: %s\n", shown.c_str(),
+                     st.message().simplified().toUtf8().constData());
         return 1;
     }
     std::printf("kelvork-demo: %s: %lld employees in %lld departments, %lld punches from %s over %d days, "
                 "%lld leaves and trips, %lld temporary shifts (%.1f s)\n",
-                db.c_str(), summary.employees, summary.departments, summary.punches,
+                shown.c_str(), summary.employees, summary.departments, summary.punches,
                 engine::DateText(settings.from).c_str(), settings.days, summary.leaves, summary.tempShifts,
                 static_cast<double>(timer.elapsed()) / 1000.0);
     return 0;
