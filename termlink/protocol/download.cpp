@@ -35,19 +35,27 @@ bool receivePiece(std::int32_t sno, std::string_view request, std::string& text,
   return ok;
 }
 
-enum Status : int { kRunning = -1, kComplete = 1, kFailed = 2 };
-
-// One background download, shared by its thread and the registry.
+// One background download, shared by its thread and the registry. The thread reads each piece
+// as it arrives, while the terminal goes on sending; a progress call only takes the records read
+// since the previous one.
 struct DownloadContext {
   std::int32_t sno = 0;
   const ListFormat* format = nullptr;
-  std::mutex mutex;        // guards text and progress
-  std::string text;        // every byte received so far
-  ListProgress progress;   // how far the caller's progress calls have read it
-  std::atomic<int> status{kRunning};
+  ListProgress progress;   // the thread's reading of the text (its own: no lock)
+  std::mutex mutex;        // guards what follows, up to `result`
+  unsigned char* pending = nullptr;  // records read and not yet handed out (malloc)
+  std::size_t pendingCount = 0;
+  std::size_t pendingRoom = 0;       // records `pending` has room for
+  std::int32_t announced = 0;        // the header's count, once read
+  int result = 2;                    // 2 in progress, 1 complete, 0 failed
   std::atomic<bool> abort{false};  // set when the caller is done or the library unloads
   std::atomic<bool> threadDone{false};
   std::chrono::steady_clock::time_point endedAt{};
+
+  DownloadContext() = default;
+  DownloadContext(const DownloadContext&) = delete;
+  DownloadContext& operator=(const DownloadContext&) = delete;
+  ~DownloadContext() { std::free(pending); }
 };
 
 struct Download {
@@ -89,15 +97,63 @@ void reapLocked(Registry& r) {
   }
 }
 
-void appendPiece(DownloadContext& c, const char* data, std::size_t n) {
+// Adds the records of one reading to those waiting for the caller: the first block is taken as
+// it is, later ones are appended to it, the room growing geometrically.
+bool addPending(DownloadContext& c, void* records, std::size_t count) {
+  if (c.pendingCount == 0 && count >= c.pendingRoom) {
+    std::free(c.pending);
+    c.pending = static_cast<unsigned char*>(records);
+    c.pendingCount = c.pendingRoom = count;
+    return true;
+  }
+  const std::size_t size = c.format->recordSize;
+  if (c.pendingCount + count > c.pendingRoom) {
+    const std::size_t room = std::max(2 * c.pendingRoom, c.pendingCount + count);
+    void* bigger = std::realloc(c.pending, room * size);
+    if (bigger == nullptr) {
+      std::free(records);
+      return false;
+    }
+    c.pending = static_cast<unsigned char*>(bigger);
+    c.pendingRoom = room;
+  }
+  std::memcpy(c.pending + c.pendingCount * size, records, count * size);
+  c.pendingCount += count;
+  std::free(records);
+  return true;
+}
+
+// Reads the lines of `text` complete so far and hands the records on; the text read is dropped,
+// so the text held stays about one piece long. Returns readListProgress's answer.
+int readPiece(DownloadContext& c, std::string& text, TransferState state) {
+  std::int32_t total = 0, count = 0;
+  void* records = nullptr;
+  const int result = readListProgress(c.progress, text, state, &total, &count, &records);
+  if (c.progress.headerRead) {
+    text.erase(0, c.progress.parsePos);
+    c.progress.parsePos = 0;
+  }
   std::lock_guard lock(c.mutex);
-  c.text.append(data, n);
+  c.announced = total;
+  if (result == 0) {
+    std::free(records);
+    c.result = 0;
+    return 0;
+  }
+  if (count > 0 && !addPending(c, records, static_cast<std::size_t>(count))) {
+    c.result = 0;
+    return 0;
+  }
+  c.result = result;
+  return result;
 }
 
 void runDownload(const std::shared_ptr<DownloadContext>& context) {
   DownloadContext& c = *context;
   const std::string endMarker = c.format->endMarker;
-  int status = kFailed;
+  TransferState state = TransferState::failed;
+  int result = 2;
+  std::string text;
   {
     std::lock_guard lock(exchangeLock());
     const std::size_t piece = routeOf(c.sno) == Route::tcp ? kNetPieceBytes : kSerialPieceBytes;
@@ -110,21 +166,31 @@ void runDownload(const std::shared_ptr<DownloadContext>& context) {
     // The end is looked for in the text so far: a short last piece still completes the list.
     std::string tail;  // the last bytes received, enough to hold the end marker
     while (ok) {
-      appendPiece(c, buffer.data(), received);
+      text.append(buffer.data(), received);
       total += received;
       tail.append(buffer.data(), received);
       if (tail.size() > endMarker.size()) tail.erase(0, tail.size() - endMarker.size());
       if (endsWith(tail, endMarker)) {
-        status = kComplete;
+        state = TransferState::complete;
         break;
       }
       if (received == 0 || total >= kMaxListBytes || c.abort) break;
+      // A list that does not read fails now; the rest of it is still received, so that it does
+      // not reach the next command.
+      if (result == 2) result = readPiece(c, text, TransferState::running);
+      if (result != 2) text.clear();
       ok = exchangeInto(c.sno, {}, buffer.data(), std::min(piece, kMaxListBytes - total), received,
                         kListNextTimeoutMs);
     }
   }
+  // The rest is read as a finished transfer; a reading that stays in progress once the transfer
+  // ended is read once more, and then decides.
+  for (int round = 0; round < 2 && result == 2; ++round) result = readPiece(c, text, state);
+  if (result == 2) {
+    std::lock_guard lock(c.mutex);
+    c.result = 0;
+  }
   c.endedAt = std::chrono::steady_clock::now();
-  c.status = status;
   c.threadDone = true;
 }
 
@@ -187,13 +253,18 @@ int downloadProgress(CKT_DownloadHandle handle, std::int32_t* total, std::int32_
   }
   int result;
   {
-    std::lock_guard lock(context->mutex);
-    const int status = context->status;
-    result = readListProgress(context->progress, context->text,
-                              status == kRunning    ? TransferState::running
-                              : status == kComplete ? TransferState::complete
-                                                    : TransferState::failed,
-                              total, count, records);
+    DownloadContext& c = *context;
+    std::lock_guard lock(c.mutex);
+    result = c.result;
+    if (result != 0) {
+      *total = c.announced;
+      if (c.pendingCount > 0) {
+        *records = c.pending;
+        *count = static_cast<std::int32_t>(c.pendingCount);
+        c.pending = nullptr;
+        c.pendingCount = c.pendingRoom = 0;
+      }
+    }
   }
   if (result != 2) {
     context->abort = true;

@@ -6,32 +6,9 @@
 namespace termlink {
 namespace {
 
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isSpace(char c) { return isScanSpace(c); }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads a decimal number the way scanf's %d does; the value wraps to its low 32 bits.
-bool readNumber(std::string_view text, std::size_t& pos, std::int32_t& value) {
-  std::size_t p = pos;
-  while (p < text.size() && isSpace(text[p])) ++p;
-  bool negative = false;
-  if (p < text.size() && (text[p] == '+' || text[p] == '-')) {
-    negative = text[p] == '-';
-    ++p;
-  }
-  if (p >= text.size() || !isDigit(text[p])) return false;
-  std::uint32_t v = 0;
-  while (p < text.size() && isDigit(text[p])) {
-    v = v * 10u + static_cast<std::uint32_t>(text[p] - '0');
-    ++p;
-  }
-  if (negative) v = 0u - v;
-  value = static_cast<std::int32_t>(v);
-  pos = p;
-  return true;
-}
 
 }  // namespace
 
@@ -59,7 +36,7 @@ int scanTextV(std::string_view text, const char* pattern, va_list args) {
       case 'd':
       case 'u': {
         std::int32_t value = 0;
-        if (!readNumber(text, pos, value)) return fields;
+        if (!scanDecimal(text, pos, value)) return fields;
         *va_arg(args, int*) = value;
         ++fields;
         break;

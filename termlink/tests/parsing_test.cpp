@@ -173,6 +173,60 @@ TEST(WholeList, ClockingRecordsTakeTheRequestedSerialNumber) {
       << "a time text of 20 bytes";
 }
 
+// The hand-written reader of clocking-record lines accepts, rejects and fills exactly what the
+// pattern it replaces does, byte for byte, down to the length it reports.
+TEST(ClockingLine, HandReaderAgreesWithThePattern) {
+  const char* const lines[] = {
+      "5,2009-06-03 09:20:52,1)",         // the regular line
+      "0,x,0)",                           // shortest fields
+      "-17,2009-06-03 09:20:52,-3)",      // signs
+      "+4,t,+0)",
+      " \t12,t, \r\n7)",                 // white space before numbers
+      "12 ,t,7)",                         // white space after a number is not skipped
+      "4294967301,t,2147483648)",         // numbers wrapping to 32 bits
+      "99999999999999999999,t,1)",
+      "5,2009-06-03 09:20:52.,1)",        // a time of 20 bytes
+      "5,1234567890123456789,1)",         // a time of exactly 19 bytes
+      "5,,1)",                            // an empty time
+      "5, spaced  time ,1)",              // a time keeps its blanks
+      "5,time)with(brackets,1)",
+      "5,t,1",                            // no closing bracket
+      "5,t,1)\r\n",                       // what follows the bracket is not read
+      "5,t,)",                            // a missing value
+      "5,t,-)",
+      ",t,1)",                            // a missing person
+      "x5,t,1)",
+      "5;t,1)",
+      "5,t",                              // the text ends in the middle
+      "5,",
+      "5",
+      "",
+      "-",
+      "5,t,1,2)",                         // a field too many
+  };
+  for (const char* line : lines) {
+    SCOPED_TRACE(::testing::Message() << '"' << line << '"');
+    const std::string_view text(line);
+    ClockingRecord byPattern{};
+    int consumed = -1;
+    const bool patternReads = scanText(text, "%d,%19[^,],%d)%n", &byPattern.PersonID,
+                                       byPattern.Time, &byPattern.Value, &consumed) == 3 &&
+                              consumed > 0;
+    ClockingRecord byHand;
+    std::memset(&byHand, 0x5a, sizeof byHand);
+    const ClockingRecord untouched = byHand;
+    const std::size_t used = clockingList().parseRecord(text, 31, &byHand);
+    if (!patternReads) {
+      EXPECT_EQ(used, 0u);
+      EXPECT_EQ(std::memcmp(&byHand, &untouched, sizeof byHand), 0) << "a refused line writes nothing";
+      continue;
+    }
+    byPattern.Sno = 31;
+    EXPECT_EQ(used, static_cast<std::size_t>(consumed));
+    EXPECT_EQ(std::memcmp(&byHand, &byPattern, sizeof byHand), 0);
+  }
+}
+
 TEST(Realtime, LinesAreReadInOrderAndNoiseIsSkipped) {
   std::vector<ClockingRecord> out;
   parseRealtimeText(
