@@ -1,10 +1,14 @@
-// Whole person and clocking-record lists, as a blocking download hands them to the parser.
+// Whole person and clocking-record lists, as a blocking download hands them to the parser; and
+// the hand-written reader of clocking-record lines against the pattern it stands for.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "protocol/list_format.h"
+#include "protocol/text_scan.h"
+#include "termlink.h"
 
 using namespace termlink;
 
@@ -18,5 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!ok && records != nullptr) std::abort();
     std::free(records);
   }
+
+  ClockingRecord byPattern{};
+  int consumed = -1;
+  const bool patternReads = scanText(text, "%d,%19[^,],%d)%n", &byPattern.PersonID, byPattern.Time,
+                                     &byPattern.Value, &consumed) == 3 && consumed > 0;
+  byPattern.Sno = 5;
+  ClockingRecord byHand{};
+  const std::size_t used = clockingList().parseRecord(text, 5, &byHand);
+  if (patternReads != (used > 0)) std::abort();
+  if (patternReads && (used != static_cast<std::size_t>(consumed) ||
+                       std::memcmp(&byHand, &byPattern, sizeof byHand) != 0))
+    std::abort();
   return 0;
 }
