@@ -32,27 +32,25 @@ std::string FitText(std::string_view text, std::size_t maxChars) {
     return std::string(text.substr(0, pos));
 }
 
-void CompactText::Release() noexcept {
-    if (static_cast<unsigned char>(raw_[kTag]) == kHeap) {
-        char* data;
-        std::memcpy(&data, raw_, sizeof data);
-        delete[] data;
-    }
+void CompactText::ReleaseHeap() noexcept {
+    char* data;
+    std::memcpy(&data, raw_, sizeof data);
+    delete[] data;
     raw_[kTag] = 0;
 }
 
-void CompactText::Assign(std::string_view value) {
+void CompactText::AssignSlow(std::string_view value) {
     if (value.size() <= kInline) {
         char copy[kInline];
         if (!value.empty()) std::memcpy(copy, value.data(), value.size());
-        Release();
+        if (OnHeap()) ReleaseHeap();
         if (!value.empty()) std::memcpy(raw_, copy, value.size());
         raw_[kTag] = static_cast<char>(value.size());
         return;
     }
     char* data = new char[value.size()];
     std::memcpy(data, value.data(), value.size());
-    Release();
+    if (OnHeap()) ReleaseHeap();
     const auto size = static_cast<std::uint32_t>(value.size());
     std::memcpy(raw_, &data, sizeof data);
     std::memcpy(raw_ + sizeof data, &size, sizeof size);
@@ -158,16 +156,9 @@ void WorkingTables::Clear() {
 
 namespace {
 
-// A stable sort that compares rows but moves each row about once, in place: the rows are ordered
-// through their positions, then the permutation is applied cycle by cycle.
-template <typename Row, typename Less>
-void StableSortRows(std::vector<Row>& rows, Less less) {
-    if (rows.size() < 2) return;
-    std::vector<std::size_t> order(rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return less(rows[a], rows[b]); });
-    // Position i receives the row now at order[i]; a done position gets order[i] = i.
+// Puts rows[order[i]] at position i for every i, moving each row about once (cycle by cycle).
+template <typename Row>
+void ApplyOrder(std::vector<Row>& rows, std::vector<std::size_t>& order) {
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (order[i] == i) continue;
         Row held = std::move(rows[i]);
@@ -183,6 +174,18 @@ void StableSortRows(std::vector<Row>& rows, Less less) {
     }
 }
 
+// A stable sort that compares rows but moves each row about once: the rows are ordered through
+// their positions, then the order is applied in place.
+template <typename Row, typename Less>
+void StableSortRows(std::vector<Row>& rows, Less less) {
+    if (rows.size() < 2) return;
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return less(rows[a], rows[b]); });
+    ApplyOrder(rows, order);
+}
+
 }  // namespace
 
 void SortMemClass(std::vector<MemClassRow>& rows) {
@@ -196,9 +199,42 @@ void SortMemTab(std::vector<MemTabRow>& rows) {
 }
 
 void SortMemUClassAfterRun(std::vector<MemUClassRow>& rows) {
-    StableSortRows(rows, [](const MemUClassRow& a, const MemUClassRow& b) {
-        return std::tie(a.Udept, a.Ucode, a.OnTime) < std::tie(b.Udept, b.Ucode, b.OnTime);
+    // The same order as a stable sort on "Udept;Ucode;OnTime", found faster: a run appends the
+    // periods employee by employee, so rows come in blocks of equal Udept and Ucode. The blocks
+    // are ordered by those two fields, blocks of equal fields are joined, and each joined group
+    // is ordered by OnTime (stable, so ties keep their order).
+    if (rows.size() < 2) return;
+    auto sameOwner = [](const MemUClassRow& a, const MemUClassRow& b) {
+        return a.Udept == b.Udept && a.Ucode == b.Ucode;
+    };
+    std::vector<std::size_t> blockStart;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i == 0 || !sameOwner(rows[i - 1], rows[i])) blockStart.push_back(i);
+    }
+    const std::size_t blocks = blockStart.size();
+    blockStart.push_back(rows.size());
+    std::vector<std::size_t> blockOrder(blocks);
+    for (std::size_t b = 0; b < blocks; ++b) blockOrder[b] = b;
+    std::stable_sort(blockOrder.begin(), blockOrder.end(), [&](std::size_t a, std::size_t b) {
+        const MemUClassRow& x = rows[blockStart[a]];
+        const MemUClassRow& y = rows[blockStart[b]];
+        return std::tie(x.Udept, x.Ucode) < std::tie(y.Udept, y.Ucode);
     });
+    std::vector<std::size_t> order;
+    order.reserve(rows.size());
+    for (std::size_t k = 0; k < blocks;) {
+        const std::size_t groupBegin = order.size();
+        std::size_t next = k;
+        do {
+            const std::size_t b = blockOrder[next];
+            for (std::size_t i = blockStart[b]; i < blockStart[b + 1]; ++i) order.push_back(i);
+            ++next;
+        } while (next < blocks && sameOwner(rows[blockStart[blockOrder[k]]], rows[blockStart[blockOrder[next]]]));
+        std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(groupBegin), order.end(),
+                         [&](std::size_t a, std::size_t b) { return rows[a].OnTime < rows[b].OnTime; });
+        k = next;
+    }
+    ApplyOrder(rows, order);
 }
 
 void SortMemAbnorAfterRun(std::vector<MemAbnorRow>& rows) {

@@ -45,16 +45,25 @@ public:
     }
     CompactText& operator=(CompactText&& other) noexcept {
         if (this != &other) {
-            Release();
+            if (OnHeap()) ReleaseHeap();
             std::memcpy(raw_, other.raw_, sizeof raw_);
             other.raw_[kTag] = 0;
         }
         return *this;
     }
-    ~CompactText() { Release(); }
+    ~CompactText() {
+        if (OnHeap()) ReleaseHeap();
+    }
 
     // `value` may point into this text itself.
-    void Assign(std::string_view value);
+    void Assign(std::string_view value) {
+        if (value.size() <= kInline && !OnHeap()) {
+            if (!value.empty()) std::memmove(raw_, value.data(), value.size());
+            raw_[kTag] = static_cast<char>(value.size());
+            return;
+        }
+        AssignSlow(value);
+    }
 
     std::string_view view() const noexcept {
         if (static_cast<unsigned char>(raw_[kTag]) != kHeap) {
@@ -71,7 +80,9 @@ private:
     static constexpr std::size_t kTag = 23;
     static constexpr std::size_t kInline = 22;
     static constexpr unsigned char kHeap = 0xFF;
-    void Release() noexcept;
+    bool OnHeap() const noexcept { return static_cast<unsigned char>(raw_[kTag]) == kHeap; }
+    void ReleaseHeap() noexcept;
+    void AssignSlow(std::string_view value);
 
     alignas(8) char raw_[24];
 };

@@ -182,6 +182,33 @@ TEST(WorkingTables, LargeTablesSortLikeAStableSort) {
     for (std::size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].Lsh, expected[i].Lsh) << i;
 }
 
+TEST(WorkingTables, PeriodListSortsLikeAStableSort) {
+    // Blocks of one employee, an employee appearing in two separate blocks, equal start times.
+    std::vector<MemUClassRow> rows;
+    unsigned seed = 777;
+    for (int block = 0; block < 60; ++block) {
+        seed = seed * 1103515245u + 12345u;
+        const std::string dept(1, static_cast<char>('A' + (seed >> 16) % 3));
+        const std::string code = std::to_string((seed >> 8) % 20);
+        for (int k = 0; k < 1 + static_cast<int>((seed >> 4) % 5); ++k) {
+            MemUClassRow r;
+            r.Udept = dept;
+            r.Ucode = code;
+            seed = seed * 1103515245u + 12345u;
+            r.OnTime = "2004-01-0" + std::to_string(1 + (seed >> 16) % 3) + " 08:00";
+            r.TimeID = static_cast<int>(rows.size());
+            rows.push_back(r);
+        }
+    }
+    std::vector<MemUClassRow> expected = rows;
+    std::stable_sort(expected.begin(), expected.end(), [](const MemUClassRow& a, const MemUClassRow& b) {
+        return std::tie(a.Udept, a.Ucode, a.OnTime) < std::tie(b.Udept, b.Ucode, b.OnTime);
+    });
+    SortMemUClassAfterRun(rows);
+    ASSERT_EQ(rows.size(), expected.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].TimeID, expected[i].TimeID) << i;
+}
+
 TEST(WorkingTables, LookupsByIndex) {
     NumberedTable<MemRecordRow> rec;
     for (const char* t : {"2004-01-05 08:00:00", "2004-01-05 17:00:00"}) {
