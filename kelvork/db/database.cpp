@@ -16,6 +16,9 @@ namespace {
 
 QAtomicInt connectionCounter;
 
+// How long a statement waits for another program's lock on a SQLite file.
+constexpr int kBusyTimeoutMs = 5000;
+
 QString engineText(const QSqlError& e)
 {
     QString text = e.databaseText().trimmed();
@@ -156,7 +159,7 @@ DbStatus Database::openSqlite(bool createSchemaWhenMissing)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(path);
         // Other programs add punches while this one runs: wait for their short locks.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
         db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
         if (!db.open()) return fail(QStringLiteral("Cannot open the database file %1.").arg(path));
     }
@@ -170,9 +173,20 @@ DbStatus Database::openSqlite(bool createSchemaWhenMissing)
     mode = Query();
     DbStatus st = exec(QStringLiteral("select count(*) from sqlite_master"));
     if (!st.ok()) return fail(QStringLiteral("%1 is not a usable database: %2").arg(path, st.message()));
-    st = exec(QStringLiteral("BEGIN IMMEDIATE"));
-    if (!st.ok()) return fail(QStringLiteral("The database %1 cannot be written: %2").arg(path, st.message()));
-    exec(QStringLiteral("ROLLBACK"));
+    // The write check must not wait for the write lock: programs adding punches one short
+    // transaction after another would hold it off until the busy timeout ran out. SQLite refuses a
+    // read-only file before it looks at the lock, so "busy" means another program is writing and
+    // this one may write too (it waits its turn then).
+    exec(QStringLiteral("PRAGMA busy_timeout=0"));
+    QSqlQuery probe(QSqlDatabase::database(name_, false));
+    const bool writable = probe.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const QSqlError refusal = probe.lastError();
+    probe = QSqlQuery();
+    if (writable) exec(QStringLiteral("ROLLBACK"));
+    exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs));
+    constexpr int kSqliteBusy = 5;
+    if (!writable && (refusal.nativeErrorCode().toInt() & 0xff) != kSqliteBusy)
+        return fail(QStringLiteral("The database %1 cannot be written: %2").arg(path, engineText(refusal)));
     return DbStatus::success();
 }
 

@@ -1,6 +1,6 @@
 // Several programs write punches into one database at the same time: nothing fails, nothing is
-// lost. (The calculation that runs beside them in the full three-program test joins once the
-// calculation run exists.)
+// lost. (The three-program test with kelvork-calc calculating beside them is in
+// kelvork/tools/engine-parity.)
 #include "database.h"
 #include "test_database.h"
 

@@ -132,6 +132,21 @@ TEST(OpenSqlite, FileLockedByAnotherProgramFails)
     EXPECT_TRUE(st.message().contains("locked")) << st.message().toStdString();
 }
 
+TEST(OpenSqlite, FileAnotherProgramIsWritingOpens)
+{
+    testdb::TestDatabase tdb(Engine::SQLite);
+    ASSERT_TRUE(tdb.ok()) << tdb.error().toStdString();
+    // A program adding punches holds the write lock (in write-ahead logging readers go on).
+    ASSERT_TRUE(tdb.db().begin().ok());
+    ASSERT_TRUE(tdb.db().exec("insert into OutProg (ProgName, ProgPath) values ('x', 'y')").ok());
+    Database db;
+    const DbStatus st = db.open(tdb.connectionString());
+    ASSERT_TRUE(st.ok()) << st.message().toStdString();
+    EXPECT_EQ(db.scalar("select count(*) from OutProg").toInt(), 0);
+    ASSERT_TRUE(tdb.db().commit().ok());
+    EXPECT_TRUE(db.exec("insert into OutProg (ProgName, ProgPath) values ('z', 'w')").ok());
+}
+
 TEST(OpenPostgres, UnreachableServerOrUnknownDatabaseFails)
 {
     QString why;
