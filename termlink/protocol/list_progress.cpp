@@ -54,25 +54,34 @@ int readListProgress(ListProgress& c, std::string_view text, TransferState state
   if (c.parsePos >= text.size()) return running ? 2 : 0;
 
   const std::string_view rest = text.substr(c.parsePos);
-  const std::size_t lines = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
-  if (lines == 0) return running ? 2 : 0;
+  if (rest.find('\n') == std::string_view::npos) return running ? 2 : 0;
 
   const std::string prefix = formatText(c.format->linePrefix, sno(c.sno));
   const std::string endLine = formatText(c.format->endLine, sno(c.sno));
   const std::size_t size = c.format->recordSize;
-  // Room for a record per complete line; the array handed out is this block.
-  auto* out = static_cast<unsigned char*>(std::malloc(lines * size));
+  // The array handed out, grown geometrically from a guess of one record per 32 bytes (a
+  // clocking-record line is about 45): no pass over the text to count its lines first.
+  std::size_t room = rest.size() / 32 + 4;
+  auto* out = static_cast<unsigned char*>(std::malloc(room * size));
   if (out == nullptr) return 0;
   std::size_t pos = 0;
   std::size_t n = 0;
   bool complete = false;
-  while (n < lines) {
-    const std::size_t lf = rest.find('\n', pos);
+  for (std::size_t lf; (lf = rest.find('\n', pos)) != std::string_view::npos;) {
     const std::string_view line = rest.substr(pos, lf + 1 - pos);
     pos += line.size();
     if (line == endLine) {
       complete = true;
       break;
+    }
+    if (n == room) {
+      void* bigger = std::realloc(out, 2 * room * size);
+      if (bigger == nullptr) {
+        std::free(out);
+        return 0;
+      }
+      out = static_cast<unsigned char*>(bigger);
+      room *= 2;
     }
     const std::size_t used = line.substr(0, prefix.size()) != prefix
                                  ? 0
