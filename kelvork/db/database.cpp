@@ -174,9 +174,8 @@ DbStatus Database::openSqlite(bool createSchemaWhenMissing)
     DbStatus st = exec(QStringLiteral("select count(*) from sqlite_master"));
     if (!st.ok()) return fail(QStringLiteral("%1 is not a usable database: %2").arg(path, st.message()));
     // The write check must not wait for the write lock: programs adding punches one short
-    // transaction after another would hold it off until the busy timeout ran out. SQLite refuses a
-    // read-only file before it looks at the lock, so "busy" means another program is writing and
-    // this one may write too (it waits its turn then).
+    // transaction after another would hold it off until the busy timeout ran out. "Busy" means
+    // another program is writing right now; this one waits its turn when it writes.
     exec(QStringLiteral("PRAGMA busy_timeout=0"));
     QSqlQuery probe(QSqlDatabase::database(name_, false));
     const bool writable = probe.exec(QStringLiteral("BEGIN IMMEDIATE"));
