@@ -21,7 +21,7 @@ namespace kelvork::handling {
 inline const QString kDefaultHandlingWhys = QStringLiteral("考勤数据审核");
 
 enum class PunchHandlingOutcome {
-    NothingToDo,  // the row proposes no handling (empty, or a text that names none)
+    NoHandling,  // the row proposes no handling (empty, or a text that names none)
     Deleted,      // the punch is deleted and logged; the caller removes the row from its table
     Retyped,      // the punch has its new type, confirmed, and is logged; the row shows it
     PunchGone,    // the punch is no longer in the database: nothing written, the row unchanged
@@ -29,7 +29,7 @@ enum class PunchHandlingOutcome {
 };
 
 struct PunchHandlingResult {
-    PunchHandlingOutcome outcome = PunchHandlingOutcome::NothingToDo;
+    PunchHandlingOutcome outcome = PunchHandlingOutcome::NoHandling;
     QString message;  // why it failed, or which punch was gone; empty otherwise
 };
 

@@ -94,9 +94,9 @@ TEST_P(PunchHandlingTest, AppliesEachKindOfHandlingWithItsLogRow)
          {logged + "2|考勤数据审核|Admin"}, "下班签退", "", "正常记录", true},
         {"to back from going out, translated reason", "外出回", "Attendance audit", PunchHandlingOutcome::Retyped,
          {"08:01:00 1 1", "17:02:00 O 0"}, {logged + "2|Attendance audit|Admin"}, "外出回", "", "正常记录", true},
-        {"no handling", "", {}, PunchHandlingOutcome::NothingToDo, {"08:01:00 I 0", "17:02:00 O 0"}, {},
+        {"no handling", "", {}, PunchHandlingOutcome::NoHandling, {"08:01:00 I 0", "17:02:00 O 0"}, {},
          "上班签到", "", "手工处理", false},
-        {"a text that names no handling", "保留", {}, PunchHandlingOutcome::NothingToDo,
+        {"a text that names no handling", "保留", {}, PunchHandlingOutcome::NoHandling,
          {"08:01:00 I 0", "17:02:00 O 0"}, {}, "上班签到", "保留", "手工处理", false},
     };
     for (const Case& c : cases) {
