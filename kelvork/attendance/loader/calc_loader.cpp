@@ -298,10 +298,19 @@ DbStatus loadPunches(Database& db, const engine::RunRequest& request, const Choi
 
     Query q = db.query(sql, params);
     ColumnReader r(q, "Checkinout");
+    // An employee's punches mostly come one after another: the last answer is kept.
+    std::string lastUserid;
+    bool lastChosen = false;
+    bool haveLast = false;
     while (q.next()) {
         r.BeginRow();
         std::string userid = r.Text(0);
-        if (!chosen.contains(userid)) continue;
+        if (!haveLast || userid != lastUserid) {
+            lastChosen = chosen.contains(userid);
+            lastUserid = userid;
+            haveLast = true;
+        }
+        if (!lastChosen) continue;
         engine::PunchRow& p = input.punches.emplace_back();
         p.Userid = std::move(userid);
         p.Checktime = r.Text(1);
