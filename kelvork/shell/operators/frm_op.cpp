@@ -9,7 +9,6 @@
 #include "texts.h"
 
 #include <QAction>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -73,7 +72,7 @@ TFrmop::TFrmop(TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm)
 {
     setObjectName(QStringLiteral("Frmop"));
     setWindowTitle(QStringLiteral("管理员设置"));
-    resize(560, 430);
+    resize(700, 460);
 
     ToolBar1 = named<QToolBar>(this, "ToolBar1");
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -90,6 +89,7 @@ TFrmop::TFrmop(TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     DB_OP->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DB_OP->verticalHeader()->hide();
     DB_OP->horizontalHeader()->setStretchLastSection(true);
+    DB_OP->setFixedWidth(150);
 
     Label2 = named<QLabel>(this, "Label2");
     Label2->setText(QStringLiteral("管理员姓名:"));
@@ -114,20 +114,31 @@ TFrmop::TFrmop(TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     Label3->setText(QStringLiteral("注意，新增管理员的密码缺省是517306，请及时更改！"));
     Label3->setStyleSheet(QStringLiteral("color: blue;"));
 
-    auto* entry = new QGridLayout;
-    entry->addWidget(Label2, 0, 0);
-    entry->addWidget(U_Name, 0, 1, 1, 3);
-    entry->addWidget(Label4, 1, 0, 1, 2);
-    entry->addWidget(Label1, 1, 2, 1, 2);
-    entry->addWidget(DeptList, 2, 0, 1, 2);
-    entry->addWidget(C_limit, 2, 2, 1, 2);
-    entry->addWidget(SpeedButton1, 3, 0);
-    entry->addWidget(SpeedButton2, 3, 1);
-    entry->addWidget(S_all, 3, 2);
-    entry->addWidget(S_None, 3, 3);
+    // Name on top; below it the departments and the functions side by side, each with its two
+    // speed buttons underneath.
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(Label2);
+    nameRow->addWidget(U_Name, 1);
+    auto column = [](QLabel* label, QListWidget* list, QToolButton* all, QToolButton* none) {
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(all);
+        buttons->addWidget(none);
+        buttons->addStretch();
+        auto* box = new QVBoxLayout;
+        box->addWidget(label);
+        box->addWidget(list, 1);
+        box->addLayout(buttons);
+        return box;
+    };
+    auto* lists = new QHBoxLayout;
+    lists->addLayout(column(Label4, DeptList, SpeedButton1, SpeedButton2), 2);
+    lists->addLayout(column(Label1, C_limit, S_all, S_None), 3);
+    auto* entry = new QVBoxLayout;
+    entry->addLayout(nameRow);
+    entry->addLayout(lists, 1);
     auto* body = new QHBoxLayout;
-    body->addWidget(DB_OP, 1);
-    body->addLayout(entry, 3);
+    body->addWidget(DB_OP);
+    body->addLayout(entry, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(ToolBar1);
     layout->addLayout(body);
