@@ -77,7 +77,9 @@ QIcon swatch(int viewColor)
     QPainter painter(&pixmap);
     painter.setPen(Qt::gray);
     painter.drawRect(0, 0, pixmap.width() - 1, pixmap.height() - 1);
-    return QIcon(pixmap);
+    QIcon icon(pixmap);
+    icon.addPixmap(pixmap, QIcon::Disabled);   // the colour stays visible while not editing
+    return icon;
 }
 
 // A number as the operator typed it: '.' separates the decimals.
@@ -482,6 +484,7 @@ void TFrmSet::reloadLeaveClasses(int selectClassid)
         auto* name = new QStandardItem(QString::fromStdString(classes_[i].Classname));
         auto* color = new QStandardItem;
         color->setBackground(colorOfViewColor(classes_[i].ViewColor));
+        color->setFlags(Qt::ItemIsEnabled);   // not highlighted with the row: the colour shows
         leaveModel_->appendRow({name, color});
         if (classes_[i].Classid == selectClassid)
             selectRow = int(i);
